@@ -1,0 +1,318 @@
+#include "app/main_console.h"
+
+#include "app/fonts.h"
+#include "app/int_text.h"
+#include "caption/input_edit.h"
+#include "caption/smooth_picture.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quorel {
+
+namespace {
+
+template <class T> T* named(T* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QLineEdit* box(QWidget* parent, const char* name, const QString& value) {
+    auto* e = named(new QLineEdit(value, parent), name);
+    return e;
+}
+
+QCheckBox* check(QWidget* parent, const char* name, const QString& caption, bool on) {
+    auto* c = named(new QCheckBox(caption, parent), name);
+    c->setChecked(on);
+    return c;
+}
+
+QWidget* page(QTabWidget* tabs, const char* name, const QString& caption) {
+    auto* w = named(new QWidget, name);
+    tabs->addTab(w, caption);
+    return w;
+}
+
+// Pages are laid out top to bottom in titled groups.
+QFormLayout* group(QWidget* pageWidget, const QString& title) {
+    auto* outer = qobject_cast<QVBoxLayout*>(pageWidget->layout());
+    if (outer == nullptr) {
+        outer = new QVBoxLayout(pageWidget);
+        outer->addStretch();
+    }
+    auto* g = new QGroupBox(title, pageWidget);
+    auto* form = new QFormLayout(g);
+    outer->insertWidget(outer->count() - 1, g);
+    return form;
+}
+
+} // namespace
+
+TMainConsole::TMainConsole(QWidget* parent)
+    : StationWindow(QStringLiteral("TMainConsole"), QString(), parent) {
+    setWindowTitle(QStringLiteral("Quorel"));
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    root->addWidget(PageControl1);
+
+    TabSheet1 = page(PageControl1, "TabSheet1", QStringLiteral("Screen && Input "));
+    TabSheet5 = page(PageControl1, "TabSheet5", QStringLiteral("Auxiliary"));
+    partner = page(PageControl1, "partner", QStringLiteral("Partner"));
+    TabSheet2 = page(PageControl1, "TabSheet2", QStringLiteral("Display 1"));
+    TabSheet3 = page(PageControl1, "TabSheet3", QStringLiteral("Display 2"));
+    TabSheet6 = page(PageControl1, "TabSheet6", QStringLiteral("Input 1"));
+    TabSheet11 = page(PageControl1, "TabSheet11", QStringLiteral("Input 2"));
+    TabSheet7 = page(PageControl1, "TabSheet7", QStringLiteral("Save"));
+    TabSheet4 = page(PageControl1, "TabSheet4", QStringLiteral("Readme"));
+
+    buildHiddenOptions();
+    buildScreenPage();
+    buildAuxiliaryPage();
+    buildPartnerPage();
+    buildDisplay1Page();
+    buildDisplay2Page();
+    buildInput1Page();
+    buildInput2Page();
+    buildSavePage();
+    buildReadmePage();
+
+    Timer1 = named(new QTimer(this), "Timer1");
+    Timer2 = named(new QTimer(this), "Timer2");
+    Timer2->setSingleShot(true);
+}
+
+void TMainConsole::buildHiddenOptions() {
+    // Parented to the window but never shown: the options only settings files
+    // and remote settings reach.
+    hiddenOptions = named(new QWidget(this), "hiddenOptions");
+    hiddenOptions->hide();
+    CheckBox19 = check(hiddenOptions, "CheckBox19", QStringLiteral("メッセージを表示する"), true);
+    CheckBox24 = check(hiddenOptions, "CheckBox24", QStringLiteral("受信文をコピー"), false);
+    CheckBox41 = check(hiddenOptions, "CheckBox41", QStringLiteral("入力文をコピー"), false);
+    CheckBox37 = check(hiddenOptions, "CheckBox37",
+                       QStringLiteral("「表示・入力」ｔａｂに記録量を表示する。"), false);
+    CheckBox85 = check(hiddenOptions, "CheckBox85", QStringLiteral("修正モードの入り切り"), false);
+}
+
+void TMainConsole::buildScreenPage() {
+    auto* v = new QVBoxLayout(TabSheet1);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+
+    Panel6 = named(new ScreenPanel(TabSheet1), "Panel6");
+    Panel6->setMinimumSize(50, 50);
+    Image1 = named(new SmoothPicture(Panel6), "Image1");
+    RichEdit2 = named(new QPlainTextEdit(Panel6), "RichEdit2");
+    RichEdit2->setFont(japaneseFont(kDefaultFace, 36));
+    RichEdit2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RichEdit2->setFocusPolicy(Qt::ClickFocus);
+    RichEdit2->hide();
+    {
+        QPalette pal = RichEdit2->palette();
+        pal.setColor(QPalette::Base, Qt::white);
+        pal.setColor(QPalette::Text, Qt::black);
+        RichEdit2->setPalette(pal);
+    }
+    v->addWidget(Panel6, 1);
+
+    auto* bottom = named(new ScreenPanel(TabSheet1), "Panel1");
+    Panel1 = bottom;
+    Panel22 = named(new QFrame(Panel1), "Panel22");
+    Panel23 = named(new QFrame(Panel1), "Panel23");
+    Splitter1 = named(new QFrame(Panel1), "Splitter1");
+    Splitter2 = named(new QFrame(Panel1), "Splitter2");
+    Splitter1->setStyleSheet(QStringLiteral("background: green"));
+    Splitter2->setStyleSheet(QStringLiteral("background: olive"));
+    for (QFrame* f : {Panel22, Panel23, Splitter1, Splitter2})
+        f->lower();
+    Button13 = named(new QPushButton(QStringLiteral("RE"), Panel1), "Button13");
+    Button12 = named(new QPushButton(QStringLiteral("ワ"), Panel1), "Button12");
+    Button14 = named(new QPushButton(QStringLiteral("Snd"), Panel1), "Button14");
+    for (QPushButton* b : {Button13, Button12, Button14})
+        b->setFocusPolicy(Qt::NoFocus);
+    Button14->hide();
+    RichEdit27 = named(new QTextEdit(Panel1), "RichEdit27");
+    RichEdit27->setReadOnly(true);
+    RichEdit27->setFocusPolicy(Qt::ClickFocus);
+    RichEdit27->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit1 = named(new InputEdit(Panel1), "RichEdit1");
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (QTextEdit* e : {static_cast<QTextEdit*>(RichEdit27), static_cast<QTextEdit*>(RichEdit1)}) {
+        e->setFont(japaneseFont(kDefaultFace, 11));
+        e->setFrameShape(QFrame::NoFrame);
+        QPalette pal = e->palette();
+        pal.setColor(QPalette::Base, inputBackground);
+        e->setPalette(pal);
+    }
+    v->addWidget(Panel1, 0);
+    connect(bottom, &ScreenPanel::resized, this, [this] { layoutBottom(wordProcessorMode_); });
+
+    // Catches the keys of the display-only mode; shown only in that mode.
+    Edit77 = named(new QLineEdit(this), "Edit77");
+    Edit77->setGeometry(0, 0, 1, 1);
+    Edit77->hide();
+
+    Image2 = named(new SmoothPicture(this), "Image2");
+    Image2->hide();
+}
+
+int TMainConsole::partLineHeight() const {
+    // Font height in pixels at 96 dpi as the font dialog rounds it, then the
+    // line height the editors need for it.
+    const int pt = RichEdit1->font().pointSize();
+    const int pixels = (pt * 96 + 36) / 72;
+    return pixels * 96 / 72 + 4;
+}
+
+void TMainConsole::layoutBottom(bool wordProcessorMode) {
+    wordProcessorMode_ = wordProcessorMode;
+    const int h = partLineHeight();
+    const int monitorLines = intOfBox(Edit6->text()).value_or(1);
+    const int inputLines = intOfBox(Edit96->text()).value_or(1);
+    const int width = Panel1->width();
+    const int margin = wordProcessorMode ? 75 : 50;
+    if (personsMode == 0) {
+        Panel1->hide();
+        return;
+    }
+    Panel1->show();
+    int buttonHeight = 0;
+    if (personsMode == 2) {
+        Panel1->setFixedHeight(h * (monitorLines + inputLines) + 3);
+        RichEdit27->show();
+        RichEdit27->setGeometry(margin, 0, width - margin, h * monitorLines);
+        RichEdit1->setGeometry(0, h * monitorLines + 3, width, h * inputLines);
+        buttonHeight = h * monitorLines + 3;
+    } else {
+        Panel1->setFixedHeight(h * inputLines + 3);
+        RichEdit27->hide();
+        RichEdit1->setGeometry(margin, 3, width - margin, h * inputLines);
+        buttonHeight = h * inputLines + 3;
+    }
+    Button13->setGeometry(0, 0, 25, buttonHeight);
+    Button12->setGeometry(25, 0, 25, buttonHeight);
+    Button14->setGeometry(50, 0, 25, buttonHeight);
+    const int warnWidth = std::max(50, width / 2 - 15);
+    Panel22->setGeometry(0, 0, warnWidth, Panel1->height());
+    Splitter1->setGeometry(warnWidth, 0, 15, Panel1->height());
+    Panel23->setGeometry(warnWidth + 15, 0, std::max(20, width - warnWidth - 30), Panel1->height());
+    Splitter2->setGeometry(width - 15, 0, 15, Panel1->height());
+}
+
+void TMainConsole::buildAuxiliaryPage() {
+    auto* f = group(TabSheet5, QStringLiteral("Confirm and correct palette"));
+    CheckBox21 = check(TabSheet5, "CheckBox21", QStringLiteral("Send the input to Palette"), false);
+    f->addRow(CheckBox21);
+}
+
+void TMainConsole::buildPartnerPage() {
+    auto* f = group(partner, QStringLiteral("LAN"));
+    CheckBox22 = check(partner, "CheckBox22", QStringLiteral("Send the input to LAN"), true);
+    Label22 = named(new QLabel(QStringLiteral("Do not transmit at all when Check is removed."), partner),
+                    "Label22");
+    f->addRow(CheckBox22);
+    f->addRow(Label22);
+    auto paint = [this] {
+        CheckBox22->setStyleSheet(CheckBox22->isChecked() ? QString() : QStringLiteral("color: red"));
+    };
+    connect(CheckBox22, &QCheckBox::toggled, this, paint);
+    paint();
+}
+
+void TMainConsole::buildDisplay1Page() {
+    auto* lines = group(TabSheet2, QStringLiteral("Screen part: lines"));
+    CheckBox67 = check(TabSheet2, "CheckBox67",
+                       QStringLiteral("Adjust automatically  Number of lines,  Line spacing and  Distance . "),
+                       true);
+    lines->addRow(CheckBox67);
+    Edit8 = box(TabSheet2, "Edit8", QStringLiteral("6"));
+    Edit12 = box(TabSheet2, "Edit12", QStringLiteral("60"));
+    lines->addRow(QStringLiteral("Number of lines"), Edit8);
+    lines->addRow(QStringLiteral("Line spacing (dots)"), Edit12);
+    Button9 = named(new QPushButton(QStringLiteral("Calculate Line Spacing from Number of Lines. "), TabSheet2),
+                    "Button9");
+    lines->addRow(Button9);
+
+    auto* feed = group(TabSheet2, QStringLiteral("Line feeding method / position markers"));
+    CheckBox8 = check(TabSheet2, "CheckBox8", QStringLiteral("Line feed only by null line."), false);
+    CheckBox50 = check(TabSheet2, "CheckBox50", QStringLiteral("Display "), false);
+    feed->addRow(CheckBox8);
+    feed->addRow(CheckBox50);
+
+    auto* parts = group(TabSheet2, QStringLiteral("Monitor part and input part"));
+    Edit6 = box(TabSheet2, "Edit6", QStringLiteral("1"));
+    Edit96 = box(TabSheet2, "Edit96", QStringLiteral("1"));
+    parts->addRow(QStringLiteral("Number of Lines in Monitor Part"), Edit6);
+    parts->addRow(QStringLiteral("Number of lines in Input Part"), Edit96);
+    for (QLineEdit* e : {Edit6, Edit96})
+        connect(e, &QLineEdit::textChanged, this, [this] { layoutBottom(wordProcessorMode_); });
+}
+
+void TMainConsole::buildDisplay2Page() {
+    auto* speed = group(TabSheet3, QStringLiteral("Scroll speed"));
+    Edit9 = box(TabSheet3, "Edit9", QStringLiteral("2"));
+    Edit11 = box(TabSheet3, "Edit11", QStringLiteral("30"));
+    speed->addRow(QStringLiteral("Distance per step (dots)"), Edit9);
+    speed->addRow(QStringLiteral("Interval (ms)"), Edit11);
+    CheckBox5 = check(TabSheet3, "CheckBox5", QStringLiteral("Automatic acceleration of scroll speed"), false);
+    speed->addRow(CheckBox5);
+    Edit43 = box(TabSheet3, "Edit43", QStringLiteral("5"));
+    Edit44 = box(TabSheet3, "Edit44", QStringLiteral("2"));
+    speed->addRow(QStringLiteral("Accelerate above (waiting lines)"), Edit43);
+    speed->addRow(QStringLiteral("Acceleration factor"), Edit44);
+}
+
+void TMainConsole::buildInput1Page() {
+    auto* f = group(TabSheet6, QStringLiteral("Input aids"));
+    Edit31 = box(TabSheet6, "Edit31", QString());
+    f->addRow(QStringLiteral("Ｅｎｔｅｒで発言者名を入れる"), Edit31);
+}
+
+void TMainConsole::buildInput2Page() {
+    auto* f = group(TabSheet11, QStringLiteral("Sending"));
+    CheckBox53 = check(TabSheet11, "CheckBox53", QStringLiteral("カーソルより前の文を送る。"), false);
+    f->addRow(CheckBox53);
+}
+
+void TMainConsole::buildSavePage() { group(TabSheet7, QStringLiteral("Display record")); }
+
+void TMainConsole::buildReadmePage() {
+    auto* v = new QVBoxLayout(TabSheet4);
+    RichEdit3 = named(new QTextEdit(TabSheet4), "RichEdit3");
+    RichEdit3->setReadOnly(true);
+    RichEdit3->setPlainText(QStringLiteral(
+        "Quorel — real-time captioning station\n"
+        "\n"
+        "Type a sentence in the input part at the bottom of the \"Screen & Input \" page and press "
+        "Enter: it glides onto the screen part.\n"
+        "Ctrl+Enter breaks the line inside a sentence, Esc clears the input part and Ctrl+Z brings "
+        "the cleared text back.\n"
+        "\n"
+        "Hotkeys in every window: Ctrl+D main window, Ctrl+F F-key memo, Ctrl+R chat, Ctrl+N "
+        "pre-roll, Ctrl+8 8-person monitor, Ctrl+I sub input, Ctrl+O information, Ctrl+S palette, "
+        "Ctrl+K karaoke remote.\n"));
+    v->addWidget(RichEdit3);
+    // Hidden buffers of the page.
+    Edit10 = box(TabSheet4, "Edit10", QStringLiteral("30"));
+    Edit10->hide();
+}
+
+void TMainConsole::closeEvent(QCloseEvent* e) {
+    emit closing();
+    e->accept();
+}
+
+} // namespace quorel

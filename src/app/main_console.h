@@ -1,0 +1,120 @@
+#pragma once
+// The main window: a catalogue of controls on one tabbed page set. Behaviour
+// lives in the components the Station wires to these controls.
+
+#include "app/station_window.h"
+
+#include <QColor>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+class QTimer;
+
+namespace quorel {
+
+class InputEdit;
+class SmoothPicture;
+
+// The screen part keeps its children's geometry itself (the record control is
+// laid over it or parked below it).
+class ScreenPanel : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+signals:
+    void resized();
+
+protected:
+    void resizeEvent(QResizeEvent*) override { emit resized(); }
+};
+
+class TMainConsole : public StationWindow {
+    Q_OBJECT
+public:
+    explicit TMainConsole(QWidget* parent = nullptr);
+
+    // Page set.
+    QTabWidget* PageControl1;
+    QWidget *TabSheet1, *TabSheet5, *partner, *TabSheet2, *TabSheet3, *TabSheet6, *TabSheet11,
+        *TabSheet7, *TabSheet4;
+
+    // "Screen & Input ".
+    ScreenPanel* Panel6;
+    SmoothPicture* Image1;
+    SmoothPicture* Image2;
+    QPlainTextEdit* RichEdit2;
+    QWidget* Panel1;
+    QPushButton *Button13, *Button12, *Button14;
+    QTextEdit* RichEdit27;
+    InputEdit* RichEdit1;
+    QFrame *Panel22, *Panel23, *Splitter1, *Splitter2;
+    QLineEdit* Edit77;
+
+    // "Display 1".
+    QCheckBox* CheckBox67;
+    QPushButton* Button9;
+    QLineEdit *Edit8, *Edit12;
+    QCheckBox *CheckBox8, *CheckBox50;
+    QLineEdit *Edit6, *Edit96;
+
+    // "Display 2".
+    QLineEdit *Edit9, *Edit11, *Edit43, *Edit44;
+    QCheckBox* CheckBox5;
+
+    // "Input 1" / "Input 2".
+    QLineEdit* Edit31;
+    QCheckBox* CheckBox53;
+
+    // "Partner" / "Auxiliary".
+    QCheckBox* CheckBox22;
+    QLabel* Label22;
+    QCheckBox* CheckBox21;
+
+    // "Readme".
+    QTextEdit* RichEdit3;
+    QLineEdit* Edit10;
+
+    // Options no page shows; settings files and remote settings set them.
+    QWidget* hiddenOptions;
+    QCheckBox *CheckBox19, *CheckBox24, *CheckBox41, *CheckBox37, *CheckBox85;
+
+    QTimer* Timer1; // smooth screen
+    QTimer* Timer2; // start-up, once
+
+    // The input part's colour as the user chose it; warnings paint over it and
+    // restore it.
+    QColor inputBackground = Qt::white;
+
+    // Persons mode: 2 two persons, 1 one person, 0 display only.
+    int personsMode = 2;
+    void layoutBottom(bool wordProcessorMode);
+    // Height of one line of the input and monitor parts.
+    int partLineHeight() const;
+
+signals:
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildScreenPage();
+    void buildAuxiliaryPage();
+    void buildPartnerPage();
+    void buildDisplay1Page();
+    void buildDisplay2Page();
+    void buildInput1Page();
+    void buildInput2Page();
+    void buildSavePage();
+    void buildReadmePage();
+    void buildHiddenOptions();
+    bool wordProcessorMode_ = false;
+};
+
+} // namespace quorel

@@ -1,0 +1,32 @@
+#include "app/services.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QMessageBox>
+
+namespace quorel {
+
+void QtMessages::show(const QString& text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Quorel"), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+bool QtMessages::confirm(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Quorel"), text,
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtClipboard::setText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+QString QtClipboard::text() const { return QGuiApplication::clipboard()->text(); }
+
+void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text) {
+    if (checkBox19 == nullptr || checkBox19->isChecked())
+        messages.show(text);
+}
+
+} // namespace quorel

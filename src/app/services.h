@@ -1,0 +1,63 @@
+#pragma once
+// Services a Station hands to its windows and components. Nothing here is
+// global: a test builds several Stations in one process, each with its own.
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+class QCheckBox;
+
+namespace quorel {
+
+// The modal message box. The program shows a real dialog; tests record.
+class Messages {
+public:
+    virtual ~Messages() = default;
+    virtual void show(const QString& text) = 0;
+    // Yes/No confirmation; true for Yes.
+    virtual bool confirm(const QString& text) = 0;
+};
+
+class QtMessages final : public Messages {
+public:
+    void show(const QString& text) override;
+    bool confirm(const QString& text) override;
+};
+
+// The system clipboard, behind an interface so tests never touch the real one.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void setText(const QString& text) = 0;
+    virtual QString text() const = 0;
+};
+
+class QtClipboard final : public Clipboard {
+public:
+    void setText(const QString& text) override;
+    QString text() const override;
+};
+
+// Shows text only while "メッセージを表示する" (CheckBox19) is ticked.
+void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text);
+
+// Runs a handler and shows any error it raises in a message box, so that one
+// bad value never ends the handler's caller or the program. Handlers wired to
+// Qt signals go through this, so errors never unwind through Qt's own frames.
+template <class F> void reportErrors(Messages& messages, F&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        messages.show(QString::fromUtf8(e.what()));
+    }
+}
+
+// State shared by the station's components that no single control holds.
+struct StationState {
+    bool settingsReady = false; // set once the start-up timer has run
+    bool groupFull = false;     // a "Ful" answer arrived
+    QString programDirectory;   // with a trailing separator, set at start-up
+};
+
+} // namespace quorel

@@ -1,0 +1,128 @@
+#pragma once
+// A Station is everything one captioning station has: its services, its display
+// record, its windows in their fixed creation order and the components that give
+// the windows their behaviour. No globals: a test process can hold several.
+
+#include "app/services.h"
+#include "app/splash.h"
+#include "wire/display_record.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+namespace quorel {
+
+class InputPart;
+class ScreenPart;
+class StationWindow;
+class TFkakunin;
+class TFmojikara;
+class TFshusei_moni;
+class TForm11;
+
+class TForm14;
+class TForm15;
+class TForm2;
+class TForm3;
+class TForm5;
+class TForm6;
+class TForm8;
+class TForm9;
+class TMainConsole;
+
+class Station : public QObject {
+    Q_OBJECT
+public:
+    struct Environment {
+        Messages* messages = nullptr;
+        Clipboard* clipboard = nullptr;
+        // The folder of settings files and logs; empty: the executable's folder.
+        QString programDirectory;
+        bool splash = true;
+    };
+
+    // The three title texts the main and sub input windows keep.
+    struct Titles {
+        QString startup, base, current;
+    };
+
+    explicit Station(const Environment& env, QObject* parent = nullptr);
+    ~Station() override;
+
+    Messages& messages() { return *env_.messages; }
+    Clipboard& clipboard() { return *env_.clipboard; }
+    StationState& state() { return state_; }
+    DisplayRecord& record() { return record_; }
+
+    TForm12* splash() const { return splash_.data(); }
+    TMainConsole* main() const { return main_.get(); }
+    TForm6* chat() const { return form6_.get(); }
+    TForm11* preroll() const { return form11_.get(); }
+    TForm15* information() const { return form15_.get(); }
+    TForm2* eightPerson() const { return form2_.get(); }
+    TForm5* fKeyMemo() const { return form5_.get(); }
+    TForm8* wordProcessorStopMonitor() const { return form8_.get(); }
+    TForm3* prerollMonitor() const { return form3_.get(); }
+    TForm9* picture() const { return form9_.get(); }
+    TForm14* subInput() const { return form14_.get(); }
+    TFkakunin* palette() const { return fkakunin_.get(); }
+    TFmojikara* karaoke() const { return fmojikara_.get(); }
+    TFshusei_moni* paletteMonitor() const { return fshusei_.get(); }
+    // The windows in creation order, main window first (the splash excluded).
+    QList<QWidget*> windows() const;
+
+    ScreenPart& screen() { return *screen_; }
+    InputPart& input() { return *input_; }
+
+    const Titles& mainTitles() const { return mainTitles_; }
+    const Titles& subInputTitles() const { return subInputTitles_; }
+
+    // The start-up timer's tick (five seconds after start).
+    void Timer2Timer();
+
+    // Hotkey actions.
+    void hotkeyMain();
+    void hotkeyFKeyMemo();
+    void hotkeyChat();
+    void hotkeyPreroll();
+    void hotkeyEightPerson();
+    void hotkeySubInput();
+    void hotkeyInformation();
+    void hotkeyPalette();
+    void hotkeyKaraoke();
+
+signals:
+    // The main window was closed and the close steps ran: the program ends.
+    void finished();
+
+private:
+    void createMainWindow();
+    void mainWindowClosing();
+    void pictureClicked();
+    static void bringToFront(QWidget* w);
+    static void bringToFrontIfOpen(QWidget* w);
+
+    Environment env_;
+    StationState state_;
+    DisplayRecord record_;
+    QPointer<TForm12> splash_;
+    std::unique_ptr<TMainConsole> main_;
+    std::unique_ptr<TForm6> form6_;
+    std::unique_ptr<TForm11> form11_;
+    std::unique_ptr<TForm15> form15_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm5> form5_;
+    std::unique_ptr<TForm8> form8_;
+    std::unique_ptr<TForm3> form3_;
+    std::unique_ptr<TForm9> form9_;
+    std::unique_ptr<TForm14> form14_;
+    std::unique_ptr<TFkakunin> fkakunin_;
+    std::unique_ptr<TFmojikara> fmojikara_;
+    std::unique_ptr<TFshusei_moni> fshusei_;
+    ScreenPart* screen_ = nullptr;
+    InputPart* input_ = nullptr;
+    Titles mainTitles_, subInputTitles_;
+};
+
+} // namespace quorel
