@@ -9,7 +9,8 @@ std::optional<int> answerSecondInstance(const InstanceGuard& guard, Messages& me
     if (!guard.alreadyExists())
         return std::nullopt;
     const bool stop = messages.confirm(QStringLiteral(
-        "もう起動されています。\nしばらく待つか、タスクバーを確認してください。\n起動を中止する時は「はい」を、\n"
+        "もう起動されています。\nしばらく待つか、タスクバーを確認してください。\n起動を中止する時は"
+        "「はい」を、\n"
         "Ｑｕｏｒｅｌを同時に２つ起動する時は「いいえ」をクリックしてください。\n\n"
         "Ｌｕｍｏを「Ｐｅｎｎａの表示」として使う場合は「いいえ」をクリックしてください。"));
     if (stop)

@@ -7,8 +7,9 @@ namespace quorel {
 QFont japaneseFont(const QString& family, int pointSize) {
     QFont f;
     QStringList families{family};
-    for (const char* fallback : {"IPAPGothic", "IPAGothic", "IPAexGothic", "Noto Sans CJK JP",
-                                 "Noto Sans JP", "VL PGothic", "TakaoPGothic", "Droid Sans Japanese"})
+    for (const char* fallback :
+         {"IPAPGothic", "IPAGothic", "IPAexGothic", "Noto Sans CJK JP", "Noto Sans JP",
+          "VL PGothic", "TakaoPGothic", "Droid Sans Japanese"})
         if (family != QLatin1String(fallback))
             families << QString::fromLatin1(fallback);
     f.setFamilies(families);

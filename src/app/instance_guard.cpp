@@ -25,7 +25,9 @@ InstanceGuard::InstanceGuard(const QString& name) {
     }
 }
 
-InstanceGuard::~InstanceGuard() { release(); }
+InstanceGuard::~InstanceGuard() {
+    release();
+}
 
 void InstanceGuard::release() {
     if (fd_ >= 0) {

@@ -221,12 +221,14 @@ void TMainConsole::buildAuxiliaryPage() {
 void TMainConsole::buildPartnerPage() {
     auto* f = group(partner, QStringLiteral("LAN"));
     CheckBox22 = check(partner, "CheckBox22", QStringLiteral("Send the input to LAN"), true);
-    Label22 = named(new QLabel(QStringLiteral("Do not transmit at all when Check is removed."), partner),
-                    "Label22");
+    Label22 =
+        named(new QLabel(QStringLiteral("Do not transmit at all when Check is removed."), partner),
+              "Label22");
     f->addRow(CheckBox22);
     f->addRow(Label22);
     auto paint = [this] {
-        CheckBox22->setStyleSheet(CheckBox22->isChecked() ? QString() : QStringLiteral("color: red"));
+        CheckBox22->setStyleSheet(CheckBox22->isChecked() ? QString()
+                                                          : QStringLiteral("color: red"));
     };
     connect(CheckBox22, &QCheckBox::toggled, this, paint);
     paint();
@@ -234,20 +236,23 @@ void TMainConsole::buildPartnerPage() {
 
 void TMainConsole::buildDisplay1Page() {
     auto* lines = group(TabSheet2, QStringLiteral("Screen part: lines"));
-    CheckBox67 = check(TabSheet2, "CheckBox67",
-                       QStringLiteral("Adjust automatically  Number of lines,  Line spacing and  Distance . "),
-                       true);
+    CheckBox67 = check(
+        TabSheet2, "CheckBox67",
+        QStringLiteral("Adjust automatically  Number of lines,  Line spacing and  Distance . "),
+        true);
     lines->addRow(CheckBox67);
     Edit8 = box(TabSheet2, "Edit8", QStringLiteral("6"));
     Edit12 = box(TabSheet2, "Edit12", QStringLiteral("60"));
     lines->addRow(QStringLiteral("Number of lines"), Edit8);
     lines->addRow(QStringLiteral("Line spacing (dots)"), Edit12);
-    Button9 = named(new QPushButton(QStringLiteral("Calculate Line Spacing from Number of Lines. "), TabSheet2),
-                    "Button9");
+    Button9 = named(
+        new QPushButton(QStringLiteral("Calculate Line Spacing from Number of Lines. "), TabSheet2),
+        "Button9");
     lines->addRow(Button9);
 
     auto* feed = group(TabSheet2, QStringLiteral("Line feeding method / position markers"));
-    CheckBox8 = check(TabSheet2, "CheckBox8", QStringLiteral("Line feed only by null line."), false);
+    CheckBox8 =
+        check(TabSheet2, "CheckBox8", QStringLiteral("Line feed only by null line."), false);
     CheckBox50 = check(TabSheet2, "CheckBox50", QStringLiteral("Display "), false);
     feed->addRow(CheckBox8);
     feed->addRow(CheckBox50);
@@ -267,7 +272,8 @@ void TMainConsole::buildDisplay2Page() {
     Edit11 = box(TabSheet3, "Edit11", QStringLiteral("30"));
     speed->addRow(QStringLiteral("Distance per step (dots)"), Edit9);
     speed->addRow(QStringLiteral("Interval (ms)"), Edit11);
-    CheckBox5 = check(TabSheet3, "CheckBox5", QStringLiteral("Automatic acceleration of scroll speed"), false);
+    CheckBox5 = check(TabSheet3, "CheckBox5",
+                      QStringLiteral("Automatic acceleration of scroll speed"), false);
     speed->addRow(CheckBox5);
     Edit43 = box(TabSheet3, "Edit43", QStringLiteral("5"));
     Edit44 = box(TabSheet3, "Edit44", QStringLiteral("2"));
@@ -283,11 +289,14 @@ void TMainConsole::buildInput1Page() {
 
 void TMainConsole::buildInput2Page() {
     auto* f = group(TabSheet11, QStringLiteral("Sending"));
-    CheckBox53 = check(TabSheet11, "CheckBox53", QStringLiteral("カーソルより前の文を送る。"), false);
+    CheckBox53 =
+        check(TabSheet11, "CheckBox53", QStringLiteral("カーソルより前の文を送る。"), false);
     f->addRow(CheckBox53);
 }
 
-void TMainConsole::buildSavePage() { group(TabSheet7, QStringLiteral("Display record")); }
+void TMainConsole::buildSavePage() {
+    group(TabSheet7, QStringLiteral("Display record"));
+}
 
 void TMainConsole::buildReadmePage() {
     auto* v = new QVBoxLayout(TabSheet4);

@@ -16,7 +16,9 @@ void PictureLabel::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), color_);
 }
 
-void PictureLabel::mousePressEvent(QMouseEvent*) { emit clicked(); }
+void PictureLabel::mousePressEvent(QMouseEvent*) {
+    emit clicked();
+}
 
 TForm9::TForm9(QWidget* parent) : StationWindow(QStringLiteral("TForm9"), QString(), parent) {
     Image1 = new PictureLabel(this);
@@ -24,6 +26,8 @@ TForm9::TForm9(QWidget* parent) : StationWindow(QStringLiteral("TForm9"), QStrin
     resize(320, 240);
 }
 
-void TForm9::resizeEvent(QResizeEvent*) { Image1->setGeometry(rect()); }
+void TForm9::resizeEvent(QResizeEvent*) {
+    Image1->setGeometry(rect());
+}
 
 } // namespace quorel

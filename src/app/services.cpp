@@ -20,9 +20,13 @@ bool QtMessages::confirm(const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtClipboard::setText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtClipboard::setText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
 
-QString QtClipboard::text() const { return QGuiApplication::clipboard()->text(); }
+QString QtClipboard::text() const {
+    return QGuiApplication::clipboard()->text();
+}
 
 void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text) {
     if (checkBox19 == nullptr || checkBox19->isChecked())

@@ -20,9 +20,11 @@ static QImage makePicture() {
     QFont small = japaneseFont(kDefaultFace, 10);
     p.setFont(small);
     p.setPen(QColor(150, 160, 180));
-    p.drawText(QRect(36, 36, 220, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("話した言葉を、"));
+    p.drawText(QRect(36, 36, 220, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("話した言葉を、"));
     p.setPen(Qt::white);
-    p.drawText(QRect(36, 58, 220, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("その場で文字に。"));
+    p.drawText(QRect(36, 58, 220, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("その場で文字に。"));
     p.setPen(QColor(255, 200, 60));
     p.drawText(QRect(36, 82, 220, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("▌"));
     QFont title = japaneseFont(kDefaultFace, 20);
@@ -32,7 +34,8 @@ static QImage makePicture() {
     p.drawText(QRect(0, 118, 288, 34), Qt::AlignCenter, QStringLiteral("Quorel"));
     p.setFont(small);
     p.setPen(QColor(100, 100, 100));
-    p.drawText(QRect(0, 150, 288, 20), Qt::AlignCenter, QStringLiteral("real-time captioning station"));
+    p.drawText(QRect(0, 150, 288, 20), Qt::AlignCenter,
+               QStringLiteral("real-time captioning station"));
     return img;
 }
 

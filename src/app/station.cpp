@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace quorel {
@@ -63,8 +64,8 @@ Station::~Station() {
 }
 
 QList<QWidget*> Station::windows() const {
-    return {main_.get(),   form6_.get(),  form11_.get(),   form15_.get(),    form2_.get(),
-            form5_.get(),  form8_.get(),  form3_.get(),    form9_.get(),     form14_.get(),
+    return {main_.get(),     form6_.get(),     form11_.get(), form15_.get(), form2_.get(),
+            form5_.get(),    form8_.get(),     form3_.get(),  form9_.get(),  form14_.get(),
             fkakunin_.get(), fmojikara_.get(), fshusei_.get()};
 }
 
@@ -79,15 +80,16 @@ void Station::createMainWindow() {
     m.setGeometry(0, 0, 640, 480);
     m.move(0, 0);
     screen_ = new ScreenPart(
-        ScreenPart::Controls{m.Panel6,     m.Image1,     m.Image2,     m.RichEdit2,  m.Timer1,
-                             m.Edit8,      m.Edit9,      m.Edit10,     m.Edit11,     m.Edit12,
-                             m.Edit43,     m.Edit44,     m.CheckBox5,  m.CheckBox8,  m.CheckBox50,
-                             m.CheckBox67, m.CheckBox24, m.CheckBox37, m.CheckBox85, m.CheckBox19,
-                             m.Button9,    m.Button12,   m.Button13,   m.Button14,   m.PageControl1,
-                             m.TabSheet1,  m.RichEdit1,  &m.inputBackground},
+        ScreenPart::Controls{m.Panel6,       m.Image1,     m.Image2,     m.RichEdit2,
+                             m.Timer1,       m.Edit8,      m.Edit9,      m.Edit10,
+                             m.Edit11,       m.Edit12,     m.Edit43,     m.Edit44,
+                             m.CheckBox5,    m.CheckBox8,  m.CheckBox50, m.CheckBox67,
+                             m.CheckBox24,   m.CheckBox37, m.CheckBox85, m.CheckBox19,
+                             m.Button9,      m.Button12,   m.Button13,   m.Button14,
+                             m.PageControl1, m.TabSheet1,  m.RichEdit1,  &m.inputBackground},
         record_, state_, clipboard(), messages(), this);
-    input_ = new InputPart(InputPart::Controls{m.RichEdit1, m.CheckBox19, m.CheckBox21, m.CheckBox22,
-                                               m.CheckBox41, m.CheckBox53, m.Edit31},
+    input_ = new InputPart(InputPart::Controls{m.RichEdit1, m.CheckBox19, m.CheckBox21,
+                                               m.CheckBox22, m.CheckBox41, m.CheckBox53, m.Edit31},
                            *screen_, clipboard(), messages(), this);
     m.RichEdit1->setPlainText(InputPart::kHint);
     m.RichEdit27->setPlainText(QStringLiteral("Monitor part"));
@@ -97,6 +99,16 @@ void Station::createMainWindow() {
     connect(screen_, &ScreenPart::layoutChanged, &m,
             [this] { main_->layoutBottom(screen_->wordProcessorMode()); });
     m.layoutBottom(false);
+    // Coming back to the screen page, the typist goes on typing at once.
+    connect(m.PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        TMainConsole& mc = *main_;
+        if (mc.PageControl1->widget(index) != mc.TabSheet1)
+            return;
+        if (mc.personsMode == 0)
+            mc.Edit77->setFocus();
+        else
+            mc.RichEdit1->setFocus();
+    });
 
     // 3-6. Own address, station name and the member search join here once the
     // station has its network layer.
@@ -179,20 +191,36 @@ void Station::bringToFrontIfOpen(QWidget* w) {
         bringToFront(w);
 }
 
-void Station::hotkeyMain() { bringToFront(main_.get()); }
-void Station::hotkeyFKeyMemo() { bringToFrontIfOpen(form5_.get()); }
-void Station::hotkeyChat() { bringToFrontIfOpen(form6_.get()); }
-void Station::hotkeyPreroll() { bringToFrontIfOpen(form11_.get()); }
-void Station::hotkeyEightPerson() { bringToFrontIfOpen(form2_.get()); }
+void Station::hotkeyMain() {
+    bringToFront(main_.get());
+}
+void Station::hotkeyFKeyMemo() {
+    bringToFrontIfOpen(form5_.get());
+}
+void Station::hotkeyChat() {
+    bringToFrontIfOpen(form6_.get());
+}
+void Station::hotkeyPreroll() {
+    bringToFrontIfOpen(form11_.get());
+}
+void Station::hotkeyEightPerson() {
+    bringToFrontIfOpen(form2_.get());
+}
 void Station::hotkeySubInput() {
     if (form14_->isVisible())
         bringToFront(form14_.get());
     else
         bringToFront(main_.get());
 }
-void Station::hotkeyInformation() { bringToFrontIfOpen(form15_.get()); }
-void Station::hotkeyPalette() { bringToFrontIfOpen(fkakunin_.get()); }
-void Station::hotkeyKaraoke() { bringToFrontIfOpen(fmojikara_.get()); }
+void Station::hotkeyInformation() {
+    bringToFrontIfOpen(form15_.get());
+}
+void Station::hotkeyPalette() {
+    bringToFrontIfOpen(fkakunin_.get());
+}
+void Station::hotkeyKaraoke() {
+    bringToFrontIfOpen(fmojikara_.get());
+}
 
 void Station::pictureClicked() {
     bringToFront(main_.get());

@@ -25,7 +25,7 @@ UnixSignals::UnixSignals(QObject* parent) : QObject(parent) {
         [[maybe_unused]] auto n = ::read(pipeFds[0], &c, 1);
         emit terminate();
     });
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;

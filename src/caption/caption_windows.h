@@ -8,7 +8,8 @@ class TForm2 : public StationWindow {
     Q_OBJECT
 public:
     explicit TForm2(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm2"), QStringLiteral(" : ８人モニター(ctrl+8)"), parent) {
+        : StationWindow(QStringLiteral("TForm2"), QStringLiteral(" : ８人モニター(ctrl+8)"),
+                        parent) {
         resize(500, 250);
     }
 };
@@ -18,7 +19,8 @@ class TForm5 : public StationWindow {
     Q_OBJECT
 public:
     explicit TForm5(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm5"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)"), parent) {
+        : StationWindow(QStringLiteral("TForm5"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)"),
+                        parent) {
         resize(400, 300);
     }
 };

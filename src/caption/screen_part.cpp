@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -15,6 +16,8 @@
 #include <QTimer>
 
 namespace quorel {
+
+Q_LOGGING_CATEGORY(lcCaption, "quorel.caption", QtWarningMsg)
 
 namespace {
 
@@ -57,7 +60,8 @@ ScreenPart::ScreenPart(const Controls& c, DisplayRecord& record, StationState& s
     c_.Timer1->setTimerType(Qt::PreciseTimer);
     c_.Timer1->setInterval(s_.interval);
     auto on = [this](auto* sender, auto signal, void (ScreenPart::*handler)()) {
-        connect(sender, signal, this, [this, handler] { reportErrors(messages_, [&] { (this->*handler)(); }); });
+        connect(sender, signal, this,
+                [this, handler] { reportErrors(messages_, [&] { (this->*handler)(); }); });
     };
     on(c_.Timer1, &QTimer::timeout, &ScreenPart::Timer1Timer);
     on(c_.Edit8, &QLineEdit::textChanged, &ScreenPart::Edit8Change);
@@ -86,6 +90,7 @@ DisplayRecord::AppendOptions ScreenPart::appendOptions() const {
 }
 
 void ScreenPart::appendSentence(const QString& s, bool own) {
+    qCDebug(lcCaption) << (own ? "own sentence" : "received sentence") << s;
     record_.append(s, appendOptions());
     if (!own && c_.CheckBox24->isChecked())
         clipboard_.setText(s + QStringLiteral("\r\n"));
@@ -98,6 +103,8 @@ void ScreenPart::appendColumnSplit(const QString& s, int columns) {
 // ---- record-change hook ----------------------------------------------------
 
 void ScreenPart::recordChanged(const DisplayRecord::Change& ch) {
+    qCDebug(lcCaption) << "record change: first" << ch.first << "removed" << ch.removed << "added"
+                       << ch.added << "bytes" << ch.byteDelta << "lines" << record_.lineCount();
     if (c_.CheckBox37->isChecked()) {
         c_.PageControl1->setTabText(c_.PageControl1->indexOf(c_.TabSheet1),
                                     QString::number(record_.textLength()) + QStringLiteral("Byte"));
@@ -136,7 +143,9 @@ void ScreenPart::latch() {
     s_.latchedDistance = s_.distance;
 }
 
-SmoothPicture* ScreenPart::activePicture() const { return frameless_ ? c_.Image2 : c_.Image1; }
+SmoothPicture* ScreenPart::activePicture() const {
+    return frameless_ ? c_.Image2 : c_.Image1;
+}
 
 void ScreenPart::draw(SmoothPicture* picture) {
     picture->renderer().render(record_, s_.shownIndex, s_.displayLines, s_.latchedSpacing,
@@ -320,14 +329,17 @@ void ScreenPart::CheckBox67Click() {
 void ScreenPart::CheckBox37Click() {
     const int idx = c_.PageControl1->indexOf(c_.TabSheet1);
     if (c_.CheckBox37->isChecked())
-        c_.PageControl1->setTabText(idx, QString::number(record_.textLength()) + QStringLiteral("Byte"));
+        c_.PageControl1->setTabText(idx,
+                                    QString::number(record_.textLength()) + QStringLiteral("Byte"));
     else
         c_.PageControl1->setTabText(idx, tabCaption_);
 }
 
 // ---- screen switching -----------------------------------------------------------
 
-bool ScreenPart::correctionMode() const { return c_.CheckBox85->isChecked(); }
+bool ScreenPart::correctionMode() const {
+    return c_.CheckBox85->isChecked();
+}
 
 void ScreenPart::setInputWarning(bool on) {
     QPalette pal = c_.RichEdit1->palette();
@@ -396,7 +408,8 @@ void ScreenPart::Button13Click() {
 
 void ScreenPart::Panel6Resize() {
     if (!wordProcessor_)
-        c_.RichEdit2->setGeometry(0, c_.Panel6->height() + 20, c_.Panel6->width(), c_.Panel6->height());
+        c_.RichEdit2->setGeometry(0, c_.Panel6->height() + 20, c_.Panel6->width(),
+                                  c_.Panel6->height());
     else
         c_.RichEdit2->setGeometry(0, 0, c_.Panel6->width(), c_.Panel6->height());
     c_.Image1->setGeometry(0, 0, c_.Panel6->width(), c_.Panel6->height());

@@ -28,18 +28,18 @@ class ScreenPart : public QObject {
     Q_OBJECT
 public:
     struct Controls {
-        QWidget* Panel6;         // the screen part
-        SmoothPicture* Image1;   // smooth screen in the screen part
-        SmoothPicture* Image2;   // smooth screen over the whole window (frameless)
+        QWidget* Panel6;           // the screen part
+        SmoothPicture* Image1;     // smooth screen in the screen part
+        SmoothPicture* Image2;     // smooth screen over the whole window (frameless)
         QPlainTextEdit* RichEdit2; // word-processor screen
         QTimer* Timer1;
-        QLineEdit* Edit8;  // display lines
-        QLineEdit* Edit9;  // distance per step
-        QLineEdit* Edit10; // steps per line (shown)
-        QLineEdit* Edit11; // interval, ms
-        QLineEdit* Edit12; // line spacing
-        QLineEdit* Edit43; // acceleration threshold
-        QLineEdit* Edit44; // acceleration factor
+        QLineEdit* Edit8;      // display lines
+        QLineEdit* Edit9;      // distance per step
+        QLineEdit* Edit10;     // steps per line (shown)
+        QLineEdit* Edit11;     // interval, ms
+        QLineEdit* Edit12;     // line spacing
+        QLineEdit* Edit43;     // acceleration threshold
+        QLineEdit* Edit44;     // acceleration factor
         QCheckBox* CheckBox5;  // automatic acceleration
         QCheckBox* CheckBox8;  // line feed only by null line
         QCheckBox* CheckBox50; // position markers
@@ -54,7 +54,7 @@ public:
         QPushButton* Button14; // "Snd"
         QTabWidget* PageControl1;
         QWidget* TabSheet1;
-        QTextEdit* RichEdit1;    // the input part (coloured in correction mode)
+        QTextEdit* RichEdit1;          // the input part (coloured in correction mode)
         const QColor* inputBackground; // the input colour chosen by the user
     };
 

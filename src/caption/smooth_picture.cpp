@@ -19,8 +19,12 @@ void SmoothPicture::paintEvent(QPaintEvent* e) {
     p.drawImage(e->rect(), img, e->rect());
 }
 
-void SmoothPicture::resizeEvent(QResizeEvent* e) { renderer_.resize(e->size()); }
+void SmoothPicture::resizeEvent(QResizeEvent* e) {
+    renderer_.resize(e->size());
+}
 
-void SmoothPicture::mousePressEvent(QMouseEvent*) { emit clicked(); }
+void SmoothPicture::mousePressEvent(QMouseEvent*) {
+    emit clicked();
+}
 
 } // namespace quorel

@@ -12,7 +12,7 @@ namespace quorel::text {
 // Hangul syllable ...). The geta mark is the customary visible stand-in for a
 // missing character in Japanese text, and it is itself code page 932 (0x81 0xAC),
 // so a caption never silently turns into "?".
-inline constexpr char16_t kReplacement = u'\u3013';  // 〓
+inline constexpr char16_t kReplacement = u'\u3013'; // 〓
 
 // Encodes to code page 932. Characters that Linux input methods produce in
 // their Unicode forms are sent as the bytes Windows stations send (〜 U+301C ->

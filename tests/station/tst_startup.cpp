@@ -75,17 +75,19 @@ void TestStartup::windowsAreCreatedInOrder() {
     QVERIFY(!f.station->state().settingsReady);
     QStringList pages;
     for (int i = 0; i < m->PageControl1->count(); ++i)
-        pages << m->PageControl1->widget(i)->objectName() + QLatin1Char('=') + m->PageControl1->tabText(i);
-    QCOMPARE(pages, (QStringList{"TabSheet1=Screen && Input ", "TabSheet5=Auxiliary", "partner=Partner",
-                                 "TabSheet2=Display 1", "TabSheet3=Display 2", "TabSheet6=Input 1",
-                                 "TabSheet11=Input 2", "TabSheet7=Save", "TabSheet4=Readme"}));
+        pages << m->PageControl1->widget(i)->objectName() + QLatin1Char('=') +
+                     m->PageControl1->tabText(i);
+    QCOMPARE(pages,
+             (QStringList{"TabSheet1=Screen && Input ", "TabSheet5=Auxiliary", "partner=Partner",
+                          "TabSheet2=Display 1", "TabSheet3=Display 2", "TabSheet6=Input 1",
+                          "TabSheet11=Input 2", "TabSheet7=Save", "TabSheet4=Readme"}));
 }
 
 void TestStartup::everyWorkingWindowCarriesTheHotkeyMenu() {
     StationFixture f;
-    const QStringList expected{"hkey_main=Ctrl+D",     "hkey_fkeymemo=Ctrl+F", "hkeyrenraku1=Ctrl+R",
-                               "hekytempm1=Ctrl+N",    "hkey8nin1=Ctrl+8",     "hkeyinput1=Ctrl+I",
-                               "hkeyterop1=Ctrl+O",    "hkeykakunin1=Ctrl+S",  "hkeyslide1=Ctrl+L",
+    const QStringList expected{"hkey_main=Ctrl+D",    "hkey_fkeymemo=Ctrl+F", "hkeyrenraku1=Ctrl+R",
+                               "hekytempm1=Ctrl+N",   "hkey8nin1=Ctrl+8",     "hkeyinput1=Ctrl+I",
+                               "hkeyterop1=Ctrl+O",   "hkeykakunin1=Ctrl+S",  "hkeyslide1=Ctrl+L",
                                "hkeymojikara1=Ctrl+K"};
     for (QWidget* w : f.station->windows()) {
         QStringList got;

@@ -8,7 +8,8 @@ class TForm11 : public StationWindow {
     Q_OBJECT
 public:
     explicit TForm11(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm11"), QStringLiteral(" : テンプレート・前ロール(ctrl+n)"), parent) {
+        : StationWindow(QStringLiteral("TForm11"),
+                        QStringLiteral(" : テンプレート・前ロール(ctrl+n)"), parent) {
         resize(500, 400);
     }
 };
@@ -18,7 +19,8 @@ class TForm3 : public StationWindow {
     Q_OBJECT
 public:
     explicit TForm3(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm3"), QStringLiteral(" : テンプレート前ロールモニタ"), parent) {
+        : StationWindow(QStringLiteral("TForm3"), QStringLiteral(" : テンプレート前ロールモニタ"),
+                        parent) {
         resize(400, 200);
     }
 };
@@ -28,7 +30,8 @@ class TForm14 : public StationWindow {
     Q_OBJECT
 public:
     explicit TForm14(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm14"), QStringLiteral(" : サブ入力ウィンド(ctrl+i)"), parent) {
+        : StationWindow(QStringLiteral("TForm14"), QStringLiteral(" : サブ入力ウィンド(ctrl+i)"),
+                        parent) {
         resize(500, 200);
     }
 };
@@ -38,7 +41,8 @@ class TFkakunin : public StationWindow {
     Q_OBJECT
 public:
     explicit TFkakunin(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TFkakunin"), QStringLiteral(" :確認修正パレット(ctrl+s)"), parent) {
+        : StationWindow(QStringLiteral("TFkakunin"), QStringLiteral(" :確認修正パレット(ctrl+s)"),
+                        parent) {
         resize(600, 400);
     }
 };
@@ -48,7 +52,8 @@ class TFmojikara : public StationWindow {
     Q_OBJECT
 public:
     explicit TFmojikara(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TFmojikara"), QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)"), parent) {
+        : StationWindow(QStringLiteral("TFmojikara"),
+                        QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)"), parent) {
         resize(400, 150);
     }
 };
@@ -58,7 +63,8 @@ class TFshusei_moni : public StationWindow {
     Q_OBJECT
 public:
     explicit TFshusei_moni(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TFshusei_moni"), QStringLiteral(" :確認修正モニター"), parent) {
+        : StationWindow(QStringLiteral("TFshusei_moni"), QStringLiteral(" :確認修正モニター"),
+                        parent) {
         resize(400, 200);
     }
 };
