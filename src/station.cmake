@@ -1,3 +1,12 @@
+# The net layer: the UDP endpoint over a network interface (real or virtual).
+add_library(quorel_net STATIC
+  net/datagram_network.h
+  net/nmudp.cpp
+  net/udp_network.cpp
+  net/virtual_lan.cpp
+)
+target_link_libraries(quorel_net PUBLIC quorel_wire Qt6::Network)
+
 # The station layer: windows, components and the Station composition root.
 add_library(quorel_station STATIC
   app/application.cpp
@@ -11,6 +20,7 @@ add_library(quorel_station STATIC
   app/splash.cpp
   app/station.cpp
   app/station_window.cpp
+  app/titles.cpp
   app/unix_signals.cpp
   caption/caption_windows.h
   caption/input_edit.cpp
@@ -18,11 +28,15 @@ add_library(quorel_station STATIC
   caption/screen_part.cpp
   caption/smooth_picture.cpp
   caption/smooth_renderer.cpp
+  net/channels.cpp
+  net/link_encryption.cpp
+  net/lumo_link.cpp
+  net/own_address.cpp
   windows/info/info_windows.h
   windows/prepared/prepared_windows.h
 )
 target_include_directories(quorel_station PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(quorel_station PUBLIC quorel_wire Qt6::Widgets Qt6::Network)
+target_link_libraries(quorel_station PUBLIC quorel_net Qt6::Widgets)
 
 add_executable(quorel app/main.cpp)
 target_link_libraries(quorel PRIVATE quorel_station)

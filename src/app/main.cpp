@@ -5,6 +5,7 @@
 #include "app/services.h"
 #include "app/station.h"
 #include "app/unix_signals.h"
+#include "net/udp_network.h"
 
 int main(int argc, char** argv) {
     quorel::QuorelApplication app(argc, argv);
@@ -19,7 +20,8 @@ int main(int argc, char** argv) {
         return *code;
 
     quorel::QtClipboard clipboard;
-    quorel::Station station({&messages, &clipboard, QString(), true});
+    quorel::UdpNetwork network;
+    quorel::Station station({&messages, &clipboard, &network, QString(), true});
     QObject::connect(&station, &quorel::Station::finished, &app, &QApplication::quit);
     quorel::UnixSignals signals_;
     QObject::connect(&signals_, &quorel::UnixSignals::terminate, station.main(), &QWidget::close);

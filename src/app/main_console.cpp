@@ -7,11 +7,14 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -232,6 +235,57 @@ void TMainConsole::buildPartnerPage() {
     };
     connect(CheckBox22, &QCheckBox::toggled, this, paint);
     paint();
+
+    auto* pc = group(partner, QStringLiteral("Your PC"));
+    Edit35 = box(partner, "Edit35", QStringLiteral("error!!"));
+    Edit30 = box(partner, "Edit30", QString());
+    pc->addRow(QStringLiteral("IP Address"), Edit35);
+    pc->addRow(QStringLiteral("Host Name"), Edit30);
+    ListBox2 = named(new QListWidget(partner), "ListBox2");
+    ListBox2->setMaximumHeight(80);
+    ListBox2->hide();
+    pc->addRow(ListBox2);
+    Button39 = named(new QPushButton(QStringLiteral("Read in IP again"), partner), "Button39");
+    Button36 = named(new QPushButton(QStringLiteral("winipcfg"), partner), "Button36");
+    Button38 = named(new QPushButton(QStringLiteral("ipconfig"), partner), "Button38");
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(Button39);
+    tools->addWidget(Button36);
+    tools->addWidget(Button38);
+    pc->addRow(tools);
+
+    hiddenNetworkGroup = named(new QGroupBox(partner), "GroupBox_hidden");
+    hiddenNetworkGroup->hide();
+    auto* hidden = new QFormLayout(hiddenNetworkGroup);
+    auto* mark = new QLabel(QStringLiteral("非表示"), hiddenNetworkGroup);
+    mark->setStyleSheet(QStringLiteral("color: red"));
+    hidden->addRow(mark);
+    ComboBox2 = named(new QComboBox(hiddenNetworkGroup), "ComboBox2");
+    ComboBox2->setEditable(true);
+    for (int i = 1; i <= 12; ++i)
+        ComboBox2->addItem(QStringLiteral("%1ch").arg(i));
+    ComboBox2->setCurrentIndex(0);
+    hidden->addRow(QStringLiteral("チャンネル"), ComboBox2);
+    CheckBox60 = check(hiddenNetworkGroup, "CheckBox60", QStringLiteral("Ｌｕｍｏに表示"), false);
+    hidden->addRow(CheckBox60);
+    auto* remote = new QLabel(QStringLiteral("遠隔地で入力。ＶＰＮルーター（ｲﾝﾀｰﾈｯﾄ）を使う"),
+                              hiddenNetworkGroup);
+    hidden->addRow(remote);
+    CheckBox71 =
+        check(hiddenNetworkGroup, "CheckBox71", QStringLiteral("下のﾈｯﾄﾜｰｸｱﾄﾞﾚｽを探す"), false);
+    CheckBox72 = check(hiddenNetworkGroup, "CheckBox72", QStringLiteral("指定IPのみ探す"), false);
+    hidden->addRow(CheckBox71);
+    hidden->addRow(CheckBox72);
+    Edit98 = box(hiddenNetworkGroup, "Edit98", QString());
+    Edit99 = box(hiddenNetworkGroup, "Edit99", QString());
+    Edit100 = box(hiddenNetworkGroup, "Edit100", QString());
+    hidden->addRow(Edit98);
+    hidden->addRow(Edit99);
+    hidden->addRow(Edit100);
+    CheckBox42 = check(hiddenNetworkGroup, "CheckBox42",
+                       QStringLiteral("通信を暗号化する。→パスワード"), false);
+    Edit1 = box(hiddenNetworkGroup, "Edit1", QStringLiteral("共有する合言葉はここです"));
+    hidden->addRow(CheckBox42, Edit1);
 }
 
 void TMainConsole::buildDisplay1Page() {

@@ -7,6 +7,9 @@
 #include <QColor>
 
 class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QListWidget;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -75,6 +78,16 @@ public:
     QCheckBox* CheckBox22;
     QLabel* Label22;
     QCheckBox* CheckBox21;
+    // "Your PC".
+    QLineEdit *Edit35, *Edit30;
+    QListWidget* ListBox2;
+    QPushButton *Button39, *Button36, *Button38;
+    // The group the "Partner" page never shows: channel, same-PC display
+    // copies, remote networks, link encryption.
+    QGroupBox* hiddenNetworkGroup;
+    QComboBox* ComboBox2;
+    QCheckBox *CheckBox60, *CheckBox71, *CheckBox72, *CheckBox42;
+    QLineEdit *Edit98, *Edit99, *Edit100, *Edit1;
 
     // "Readme".
     QTextEdit* RichEdit3;

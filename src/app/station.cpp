@@ -6,13 +6,21 @@
 #include "app/main_console.h"
 #include "app/picture_window.h"
 #include "app/splash.h"
+#include "app/titles.h"
 #include "caption/caption_windows.h"
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
 #include "caption/screen_part.h"
 #include "caption/smooth_picture.h"
+#include "net/channels.h"
+#include "net/link_encryption.h"
+#include "net/lumo_link.h"
+#include "net/nmudp.h"
+#include "net/own_address.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
+#include "wire/address.h"
+#include "wire/port_plan.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -35,18 +43,24 @@ Station::Station(const Environment& env, QObject* parent) : QObject(parent), env
     }
 
     createMainWindow();
-    form6_ = std::make_unique<TForm6>();
-    form11_ = std::make_unique<TForm11>();
-    form15_ = std::make_unique<TForm15>();
-    form2_ = std::make_unique<TForm2>();
-    form5_ = std::make_unique<TForm5>();
-    form8_ = std::make_unique<TForm8>();
-    form3_ = std::make_unique<TForm3>();
-    form9_ = std::make_unique<TForm9>();
-    form14_ = std::make_unique<TForm14>();
-    fkakunin_ = std::make_unique<TFkakunin>();
-    fmojikara_ = std::make_unique<TFmojikara>();
-    fshusei_ = std::make_unique<TFshusei_moni>();
+    // Each window binds its endpoints once it has been built.
+    auto make = [this](auto& slot) {
+        slot = std::make_unique<typename std::decay_t<decltype(slot)>::element_type>();
+        createEndpoints(slot.get());
+    };
+    make(form6_);
+    make(form11_);
+    make(form15_);
+    make(form2_);
+    make(form5_);
+    make(form8_);
+    make(form3_);
+    make(form9_);
+    make(form14_);
+    make(fkakunin_);
+    make(fmojikara_);
+    make(fshusei_);
+    createNetworkParts();
 
     for (QWidget* w : windows())
         if (w != form9_.get())
@@ -61,6 +75,50 @@ Station::Station(const Environment& env, QObject* parent) : QObject(parent), env
 Station::~Station() {
     if (splash_)
         delete splash_.data();
+}
+
+void Station::createEndpoints(QWidget* window) {
+    for (const PortPlanEntry& e : kPortPlan) {
+        if (window->objectName() != QLatin1String(e.window))
+            continue;
+        auto* ep = new TNMUDP(
+            *env_.network, [this](const QString& text) { messages().show(text); }, window);
+        ep->setObjectName(QString::fromLatin1(e.endpoint));
+        ep->RemotePort = e.base;
+        ep->setLocalPort(e.base);
+    }
+}
+
+TNMUDP* Station::endpoint(const QString& window, const QString& name) const {
+    for (QWidget* w : windows())
+        if (w->objectName() == window)
+            return w->findChild<TNMUDP*>(name, Qt::FindDirectChildrenOnly);
+    return nullptr;
+}
+
+QList<TNMUDP*> Station::endpoints() const {
+    QList<TNMUDP*> out;
+    for (const PortPlanEntry& e : kPortPlan)
+        out << endpoint(QString::fromLatin1(e.window), QString::fromLatin1(e.endpoint));
+    return out;
+}
+
+void Station::createNetworkParts() {
+    TMainConsole& m = *main_;
+    titles_ = std::make_unique<Titles>(
+        main_.get(), form14_.get(),
+        QList<StationWindow*>{form2_.get(), form3_.get(), form5_.get(), form6_.get(), form8_.get(),
+                              form11_.get(), form15_.get(), fkakunin_.get(), fmojikara_.get(),
+                              fshusei_.get()});
+    lumo_ = std::make_unique<LumoLink>(m.CheckBox60);
+    QList<Channels::Endpoint> eps;
+    for (const PortPlanEntry& e : kPortPlan)
+        eps.push_back({endpoint(QString::fromLatin1(e.window), QString::fromLatin1(e.endpoint)),
+                       e.base, e.moves});
+    channels_ = new Channels({m.ComboBox2, m.CheckBox60, m.CheckBox19, m.Edit35}, eps, *titles_,
+                             state_, messages(), this);
+    encryption_ = new LinkEncryption({m.CheckBox42, m.Edit1, m.CheckBox19}, *titles_, state_,
+                                     messages(), this);
 }
 
 QList<QWidget*> Station::windows() const {
@@ -110,15 +168,31 @@ void Station::createMainWindow() {
             mc.RichEdit1->setFocus();
     });
 
-    // 3-6. Own address, station name and the member search join here once the
-    // station has its network layer.
-
-    // 7. The rest of the start five seconds from now.
+    createEndpoints(&m);
+    connect(&m, &TMainConsole::closing, this, &Station::mainWindowClosing);
     connect(m.Timer2, &QTimer::timeout, this,
             [this] { reportErrors(messages(), [&] { Timer2Timer(); }); });
-    m.Timer2->start(5000);
 
-    connect(&m, &TMainConsole::closing, this, &Station::mainWindowClosing);
+    // 3. The own address.
+    ownAddress_ =
+        new OwnAddress({m.Edit35, m.Edit30, m.ListBox2, m.Button39, m.Button36, m.Button38,
+                        m.CheckBox71, m.CheckBox72, m.Edit98, m.Edit99, m.Edit100, m.CheckBox19},
+                       *env_.network, state_, messages(), this);
+    ownAddress_->DetectOwnAddress();
+
+    // 4. Without a valid address the station runs alone, and the start stops
+    //    here: no start-up settings, the splash stays until its "×".
+    if (CheckAddress(m.Edit35->text()) != 0) {
+        m.Edit35->setText(OwnAddress::kReadFailed);
+        showIfEnabled(messages(), m.CheckBox19, OwnAddress::kReadFailedMessage);
+        return;
+    }
+
+    // 5, 6. The station name from the start-up settings file and the member
+    //    search join here with those subsystems.
+
+    // 7. The rest of the start five seconds from now.
+    m.Timer2->start(5000);
 }
 
 void Station::Timer2Timer() {
@@ -138,10 +212,7 @@ void Station::Timer2Timer() {
     m.CheckBox5->setChecked(true);
 
     // 4. Title texts.
-    mainTitles_ = {m.windowTitle(), m.windowTitle(), m.windowTitle()};
-    const QString sub = QStringLiteral("サブ入力ウィンド(ctrl+i)");
-    subInputTitles_ = {sub, sub, sub};
-    form14_->setWindowTitle(sub);
+    titles_->setUpAtStartup();
 
     // 5. The word-processor screen takes the screen part's size.
     m.RichEdit2->resize(m.Panel6->size());
@@ -160,6 +231,7 @@ void Station::Timer2Timer() {
     // 10.
     if (!state_.groupFull)
         m.show();
+    encryption_->deriveKey();
 
     // 11.
     if (splash_)
@@ -168,6 +240,17 @@ void Station::Timer2Timer() {
     // 12.
     state_.settingsReady = true;
     m.show();
+
+    // 13. The warning about periodic clearing joins here with the log subsystem.
+
+    // 14. A name put in by the settings file is not a typed change.
+    ownAddress_->clearNameEdited();
+
+    // 15.
+    if (ownAddress_->listIsRed()) {
+        m.PageControl1->setCurrentWidget(m.partner);
+        messages().show(OwnAddress::kSeveralAddresses);
+    }
 }
 
 void Station::mainWindowClosing() {

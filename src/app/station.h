@@ -13,7 +13,14 @@
 
 namespace quorel {
 
+class Channels;
+class DatagramNetwork;
 class InputPart;
+class LinkEncryption;
+class LumoLink;
+class OwnAddress;
+class TNMUDP;
+class Titles;
 class ScreenPart;
 class StationWindow;
 class TFkakunin;
@@ -37,14 +44,10 @@ public:
     struct Environment {
         Messages* messages = nullptr;
         Clipboard* clipboard = nullptr;
+        DatagramNetwork* network = nullptr;
         // The folder of settings files and logs; empty: the executable's folder.
         QString programDirectory;
         bool splash = true;
-    };
-
-    // The three title texts the main and sub input windows keep.
-    struct Titles {
-        QString startup, base, current;
     };
 
     explicit Station(const Environment& env, QObject* parent = nullptr);
@@ -74,9 +77,17 @@ public:
 
     ScreenPart& screen() { return *screen_; }
     InputPart& input() { return *input_; }
+    Titles& titles() { return *titles_; }
+    Channels& channels() { return *channels_; }
+    OwnAddress& ownAddress() { return *ownAddress_; }
+    LinkEncryption& encryption() { return *encryption_; }
+    const LumoLink& lumo() const { return *lumo_; }
+    DatagramNetwork& network() { return *env_.network; }
 
-    const Titles& mainTitles() const { return mainTitles_; }
-    const Titles& subInputTitles() const { return subInputTitles_; }
+    // The endpoint `name` of the window with objectName `window`.
+    TNMUDP* endpoint(const QString& window, const QString& name) const;
+    // Every endpoint of the port plan, in the plan's order.
+    QList<TNMUDP*> endpoints() const;
 
     // The start-up timer's tick (five seconds after start).
     void Timer2Timer();
@@ -98,6 +109,8 @@ signals:
 
 private:
     void createMainWindow();
+    void createEndpoints(QWidget* window);
+    void createNetworkParts();
     void mainWindowClosing();
     void pictureClicked();
     static void bringToFront(QWidget* w);
@@ -122,7 +135,11 @@ private:
     std::unique_ptr<TFshusei_moni> fshusei_;
     ScreenPart* screen_ = nullptr;
     InputPart* input_ = nullptr;
-    Titles mainTitles_, subInputTitles_;
+    std::unique_ptr<Titles> titles_;
+    std::unique_ptr<LumoLink> lumo_;
+    Channels* channels_ = nullptr;
+    OwnAddress* ownAddress_ = nullptr;
+    LinkEncryption* encryption_ = nullptr;
 };
 
 } // namespace quorel

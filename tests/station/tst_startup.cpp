@@ -7,6 +7,7 @@
 #include "app/main_console.h"
 #include "app/picture_window.h"
 #include "app/splash.h"
+#include "app/titles.h"
 #include "caption/caption_windows.h"
 #include "station_fixture.h"
 #include "windows/info/info_windows.h"
@@ -176,8 +177,8 @@ void TestStartup::startupTimerFinishesTheStart() {
     QVERIFY(s.main()->CheckBox5->isChecked());
     QVERIFY(s.state().programDirectory.endsWith(QLatin1Char('/')));
     QCOMPARE(s.state().programDirectory, f.dir.path() + QLatin1Char('/'));
-    QCOMPARE(s.mainTitles().current, s.main()->windowTitle());
-    QCOMPARE(s.subInputTitles().base, QStringLiteral("サブ入力ウィンド(ctrl+i)"));
+    QCOMPARE(s.titles().main().current, s.main()->windowTitle());
+    QCOMPARE(s.titles().subInput().base, QStringLiteral("サブ入力ウィンド(ctrl+i)"));
     QVERIFY(s.main()->isVisible());
     QVERIFY(f.messages.shown.isEmpty());
 }

@@ -4,10 +4,12 @@
 
 #include "app/services.h"
 #include "app/station.h"
+#include "net/virtual_lan.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
 namespace quorel::test {
 
@@ -36,18 +38,33 @@ private:
     QString text_;
 };
 
+// A station on a LAN of its own, or on a shared one (several stations in one
+// test, each with its own address).
 struct StationFixture {
-    explicit StationFixture(bool splash = false) {
-        Station::Environment env;
-        env.messages = &messages;
-        env.clipboard = &clipboard;
-        env.programDirectory = dir.path();
-        env.splash = splash;
-        station = std::make_unique<Station>(env);
+    explicit StationFixture(bool splash = false) : ownLan_(std::make_unique<VirtualLan>()) {
+        init(*ownLan_, QStringLiteral("192.168.1.10"), splash);
+    }
+    StationFixture(VirtualLan& lan, const QString& address, bool splash = false) {
+        init(lan, address, splash);
     }
     RecordingMessages messages;
     FakeClipboard clipboard;
     QTemporaryDir dir;
+
+private:
+    std::unique_ptr<VirtualLan> ownLan_; // outlives the station
+
+    void init(VirtualLan& lan, const QString& address, bool splash) {
+        Station::Environment env;
+        env.messages = &messages;
+        env.clipboard = &clipboard;
+        env.network = &lan.addHost(address);
+        env.programDirectory = dir.path();
+        env.splash = splash;
+        station = std::make_unique<Station>(env);
+    }
+
+public:
     std::unique_ptr<Station> station;
 };
 
