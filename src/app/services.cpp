@@ -4,10 +4,19 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QScopeGuard>
 
 namespace quorel {
 
 void QtMessages::show(const QString& text) {
+    // A message box runs a loop of its own; an error raised while one is up
+    // (a flood of bad datagrams, say) must not stack dialogs on top of it.
+    if (showing_) {
+        qWarning("quorel: %s", qPrintable(text));
+        return;
+    }
+    showing_ = true;
+    const auto done = qScopeGuard([this] { showing_ = false; });
     QMessageBox box(QMessageBox::Information, QStringLiteral("Quorel"), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();

@@ -23,6 +23,9 @@ class QtMessages final : public Messages {
 public:
     void show(const QString& text) override;
     bool confirm(const QString& text) override;
+
+private:
+    bool showing_ = false;
 };
 
 // The system clipboard, behind an interface so tests never touch the real one.

@@ -10,9 +10,11 @@
 // Namespace names are "qrl<pid><rig><role>": the test's pid, a letter per rig
 // of that process, and "s", "p" or "h<i>" (for example "qrl4711ah2"). They are
 // unique per test process and at most 15 characters. A rig removes everything it made in its
-// destructor; if a test process dies halfway, the next rig to start removes
-// the namespaces of every "qrl" process that is no longer alive, and the
-// processes the rig started die with the test (PR_SET_PDEATHSIG).
+// destructor. If a test process dies halfway, the processes its rig started
+// die with it (PR_SET_PDEATHSIG), and the next rig to start removes the
+// namespaces (killing what still runs inside) and the station directories
+// ("<namespace>-home-XXXXXX" in the temp folder) of every "qrl" pid that is no
+// longer alive.
 //
 // Stations run as real X clients of one Xvfb server in the root namespace; a
 // process in another network namespace reaches it through the filesystem socket

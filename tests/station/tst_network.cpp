@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
@@ -65,6 +66,7 @@ private slots:
     void sendToOwnNetworkUsesTheBroadcastAddress();
     void encryptionSwitchAndPassword();
     void garbageOnEveryPortNeverStopsTheStation();
+    void networkToolsShowTheAddresses();
 };
 
 void TestNetwork::everyEndpointOfThePlanIsBoundAtStart() {
@@ -236,20 +238,28 @@ void TestNetwork::stationNameReminder() {
 }
 
 void TestNetwork::lumoCopiesAndLoopbackFilter() {
-    StationFixture f;
+    VirtualLan lan;
+    test::StationFixture f(lan, QStringLiteral("192.168.1.10"));
     Station& s = *f.station;
     s.Timer2Timer();
     s.main()->CheckBox60->setChecked(true);
     QCOMPARE(f.messages.shown, QStringList{Channels::kLumoNote});
+    s.main()->ComboBox2->setCurrentIndex(2); // the copy port does not move
     TNMUDP* captions = s.endpoint("TMainConsole", "NMUDP1");
+    lan.clearTraffic();
     captions->RemoteHost = QStringLiteral("192.168.1.20");
     captions->SendDatagram("caption");
     s.lumo().SendLumoCopy(*captions, "caption", 6711);
-    QCOMPARE(captions->RemotePort, 6711); // put back
+    QCOMPARE(captions->RemotePort, 6911); // put back
+    QCOMPARE(lan.traffic().size(), std::size_t(2));
+    QCOMPARE(lan.traffic()[1].to, 0x7F000001u);
+    QCOMPARE(lan.traffic()[1].toPort, quint16(7911));
+    QCOMPARE(lan.traffic()[1].data, QByteArray("caption"));
     QVERIFY(s.lumo().dropsFrom(QStringLiteral("127.0.0.1")));
     QVERIFY(!s.lumo().dropsFrom(QStringLiteral("192.168.1.20")));
     s.main()->CheckBox60->setChecked(false);
     s.lumo().SendLumoCopy(*captions, "not copied", 6711);
+    QCOMPARE(lan.traffic().size(), std::size_t(2));
     QVERIFY(!s.lumo().dropsFrom(QStringLiteral("127.0.0.1")));
 }
 
@@ -317,6 +327,21 @@ void TestNetwork::garbageOnEveryPortNeverStopsTheStation() {
     const int lines = f.station->record().lineCount();
     QCOMPARE(f.station->input().sendSentence(QStringLiteral("まだ動いています")), 0);
     QCOMPARE(f.station->record().lineCount(), lines + 1);
+}
+
+void TestNetwork::networkToolsShowTheAddresses() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    for (QPushButton* b : {m.Button36, m.Button38}) {
+        QTest::mouseClick(b, Qt::LeftButton);
+        auto* report = m.findChild<QWidget*>(QStringLiteral("networkReport"));
+        QVERIFY(report && report->isVisible());
+        auto* view = report->findChild<QPlainTextEdit*>();
+        QVERIFY(view->toPlainText().contains(QStringLiteral("127.0.0.1")));
+        report->close();
+        QTRY_VERIFY(m.findChild<QWidget*>(QStringLiteral("networkReport")) == nullptr);
+    }
+    QCOMPARE(f.messages.shown.size(), 2); // what the button is for, each time
 }
 
 QTEST_MAIN(TestNetwork)
