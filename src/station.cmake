@@ -22,12 +22,15 @@ add_library(quorel_station STATIC
   app/station_window.cpp
   app/titles.cpp
   app/unix_signals.cpp
+  caption/caption_link.cpp
   caption/caption_windows.h
   caption/input_edit.cpp
   caption/input_part.cpp
   caption/screen_part.cpp
   caption/smooth_picture.cpp
   caption/smooth_renderer.cpp
+  members/member_list.cpp
+  members/partner.cpp
   net/channels.cpp
   net/link_encryption.cpp
   net/lumo_link.cpp

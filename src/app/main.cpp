@@ -7,6 +7,8 @@
 #include "app/unix_signals.h"
 #include "net/udp_network.h"
 
+#include <QTimer>
+
 int main(int argc, char** argv) {
     quorel::QuorelApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorel"));
@@ -19,12 +21,29 @@ int main(int argc, char** argv) {
     if (auto code = quorel::answerSecondInstance(guard, messages))
         return *code;
 
+    // Installed before the station exists, so a station stopped while it
+    // starts still closes in order.
+    quorel::UnixSignals signals_;
+    quorel::Station* running = nullptr;
+    bool stopRequested = false;
+    QObject::connect(&signals_, &quorel::UnixSignals::terminate, [&] {
+        if (running != nullptr)
+            running->main()->close();
+        else
+            stopRequested = true;
+    });
+
     quorel::QtClipboard clipboard;
     quorel::UdpNetwork network;
-    quorel::Station station({&messages, &clipboard, &network, QString(), true});
+    quorel::Station::Environment env;
+    env.messages = &messages;
+    env.clipboard = &clipboard;
+    env.network = &network;
+    quorel::Station station(env);
+    running = &station;
     QObject::connect(&station, &quorel::Station::finished, &app, &QApplication::quit);
-    quorel::UnixSignals signals_;
-    QObject::connect(&signals_, &quorel::UnixSignals::terminate, station.main(), &QWidget::close);
+    if (stopRequested)
+        QTimer::singleShot(0, station.main(), &QWidget::close);
 
     QApplication::exec();
     guard.release();

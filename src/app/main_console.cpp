@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +18,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -48,14 +51,28 @@ QWidget* page(QTabWidget* tabs, const char* name, const QString& caption) {
     return w;
 }
 
-// Pages are laid out top to bottom in titled groups.
-QFormLayout* group(QWidget* pageWidget, const QString& title) {
-    auto* outer = qobject_cast<QVBoxLayout*>(pageWidget->layout());
-    if (outer == nullptr) {
-        outer = new QVBoxLayout(pageWidget);
-        outer->addStretch();
+// Settings pages are laid out top to bottom in titled groups, and scroll when
+// the window is smaller than the page.
+QVBoxLayout* pageLayout(QWidget* pageWidget) {
+    auto* area = pageWidget->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+    if (area == nullptr) {
+        area = new QScrollArea(pageWidget);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        auto* inner = new QWidget;
+        auto* v = new QVBoxLayout(inner);
+        v->addStretch();
+        area->setWidget(inner);
+        auto* l = new QVBoxLayout(pageWidget);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->addWidget(area);
     }
-    auto* g = new QGroupBox(title, pageWidget);
+    return qobject_cast<QVBoxLayout*>(area->widget()->layout());
+}
+
+QFormLayout* group(QWidget* pageWidget, const QString& title) {
+    QVBoxLayout* outer = pageLayout(pageWidget);
+    auto* g = new QGroupBox(title);
     auto* form = new QFormLayout(g);
     outer->insertWidget(outer->count() - 1, g);
     return form;
@@ -221,7 +238,88 @@ void TMainConsole::buildAuxiliaryPage() {
     f->addRow(CheckBox21);
 }
 
+void TMainConsole::buildMemberList() {
+    static const char* const companions[] = {"CheckBox1",  "CheckBox2",  "CheckBox3",
+                                             "CheckBox4",  "CheckBox25", "CheckBox26",
+                                             "CheckBox27", "CheckBox28"};
+    static const char* const names[] = {"Edit36", "Edit37", "Edit38", "Edit39",
+                                        "Edit81", "Edit82", "Edit83", "Edit84"};
+    static const char* const addresses[] = {"Edit3",  "Edit13", "Edit14", "Edit15",
+                                            "Edit85", "Edit86", "Edit87", "Edit88"};
+    static const char* const partners[] = {"Button22", "Button24", "Button25", "Button32",
+                                           "Button59", "Button60", "Button61", "Button62"};
+    static const char* const bePartners[] = {"Button26", "Button29", "Button30", "Button31",
+                                             "Button55", "Button56", "Button57", "Button58"};
+    auto* g = new QGroupBox(QStringLiteral("Member List of Group"), partner);
+    auto* grid = new QGridLayout(g);
+    grid->addWidget(new QLabel(QStringLiteral("Companion"), g), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Name"), g), 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("IP Address"), g), 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Nominate the Patner"), g), 0, 4);
+    for (int i = 0; i < 8; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        grid->addWidget(new QLabel(QStringLiteral("#%1").arg(i + 1), g), i + 1, 0);
+        memberCompanion[k] = check(g, companions[i], QString(), false);
+        memberName[k] = box(g, names[i], QString());
+        memberAddress[k] = box(g, addresses[i], QString());
+        memberPartner[k] = named(new QPushButton(QStringLiteral("Partner"), g), partners[i]);
+        memberBePartner[k] =
+            named(new QPushButton(QStringLiteral("Be Partner !"), g), bePartners[i]);
+        memberPartner[k]->hide();
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(memberBePartner[k]);
+        buttons->addWidget(memberPartner[k]);
+        grid->addWidget(memberCompanion[k], i + 1, 1);
+        grid->addWidget(memberName[k], i + 1, 2);
+        grid->addWidget(memberAddress[k], i + 1, 3);
+        grid->addLayout(buttons, i + 1, 4);
+    }
+    grid->addWidget(new QLabel(QStringLiteral("●パートナーを指名します。"), g), 9, 4);
+    grid->addWidget(new QLabel(QStringLiteral("The Input Sentence is not sent to the Person whose "
+                                              "“Companion Check” is removed."),
+                               g),
+                    10, 0, 1, 5);
+
+    auto* groups = new QHBoxLayout;
+    for (int i = 0; i < 7; ++i) {
+        const QString caption =
+            i < 6 ? QStringLiteral("Group %1").arg(QChar(u'A' + i)) : QStringLiteral("G-Z");
+        groupButtons[static_cast<std::size_t>(i)] = named(
+            new QRadioButton(caption, g), QStringLiteral("RadioButton%1").arg(i + 6).toLatin1());
+        groups->addWidget(groupButtons[static_cast<std::size_t>(i)]);
+    }
+    groupButtons[0]->setChecked(true);
+    ComboBox1 = named(new QComboBox(g), "ComboBox1");
+    ComboBox1->setEditable(true);
+    ComboBox1->addItems(
+        {QStringLiteral("G"),  QStringLiteral("H"),  QStringLiteral("Ｉ "), QStringLiteral("Ｊ"),
+         QStringLiteral("Ｋ"), QStringLiteral("Ｌ"), QStringLiteral("Ｍ"),  QStringLiteral("Ｎ"),
+         QStringLiteral("Ｏ"), QStringLiteral("Ｐ"), QStringLiteral("Ｑ"),  QStringLiteral("Ｒ"),
+         QStringLiteral("Ｓ"), QStringLiteral("Ｔ"), QStringLiteral("Ｕ"),  QStringLiteral("Ｖ"),
+         QStringLiteral("Ｗ"), QStringLiteral("Ｘ"), QStringLiteral("Ｙ"),  QStringLiteral("Ｚ")});
+    ComboBox1->setCurrentIndex(-1);
+    ComboBox1->setEditText(QStringLiteral("Ｇ"));
+    groups->addWidget(ComboBox1);
+    grid->addLayout(groups, 11, 0, 1, 5);
+
+    CheckBox6 = check(g, "CheckBox6", QStringLiteral("Fix Members "), false);
+    CheckBox7 = check(g, "CheckBox7", QStringLiteral("Fix Partner"), false);
+    Button47 = named(new QPushButton(QStringLiteral("Search for Members"), g), "Button47");
+    Button53 = named(new QPushButton(QStringLiteral("Rest"), g), "Button53");
+    auto* row = new QHBoxLayout;
+    row->addWidget(Button47);
+    row->addWidget(Button53);
+    row->addWidget(CheckBox6);
+    row->addWidget(new QLabel(QStringLiteral("Ignore “Search for Members”"), g));
+    row->addWidget(CheckBox7);
+    grid->addLayout(row, 12, 0, 1, 5);
+
+    QVBoxLayout* outer = pageLayout(partner);
+    outer->insertWidget(outer->count() - 1, g);
+}
+
 void TMainConsole::buildPartnerPage() {
+    buildMemberList();
     auto* f = group(partner, QStringLiteral("LAN"));
     CheckBox22 = check(partner, "CheckBox22", QStringLiteral("Send the input to LAN"), true);
     Label22 =
@@ -254,7 +352,8 @@ void TMainConsole::buildPartnerPage() {
     tools->addWidget(Button38);
     pc->addRow(tools);
 
-    hiddenNetworkGroup = named(new QGroupBox(partner), "GroupBox_hidden");
+    hiddenNetworkGroup = named(new QGroupBox, "GroupBox_hidden");
+    pageLayout(partner)->addWidget(hiddenNetworkGroup);
     hiddenNetworkGroup->hide();
     auto* hidden = new QFormLayout(hiddenNetworkGroup);
     auto* mark = new QLabel(QStringLiteral("非表示"), hiddenNetworkGroup);

@@ -5,11 +5,13 @@
 #include "app/station_window.h"
 
 #include <QColor>
+#include <array>
 
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QListWidget;
+class QRadioButton;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -78,6 +80,19 @@ public:
     QCheckBox* CheckBox22;
     QLabel* Label22;
     QCheckBox* CheckBox21;
+    // "Member List of Group": per slot the companion box, name, address and
+    // the two partner buttons (objectNames CheckBox1, Edit36, Edit3, Button22,
+    // Button26 ... as the slots are numbered).
+    std::array<QCheckBox*, 8> memberCompanion;
+    std::array<QLineEdit*, 8> memberName;
+    std::array<QLineEdit*, 8> memberAddress;
+    std::array<QPushButton*, 8> memberPartner;   // "Partner"
+    std::array<QPushButton*, 8> memberBePartner; // "Be Partner !"
+    std::array<QRadioButton*, 7> groupButtons;   // RadioButton6 ... RadioButton12
+    QComboBox* ComboBox1;
+    QCheckBox *CheckBox6, *CheckBox7;
+    QPushButton *Button47, *Button53;
+
     // "Your PC".
     QLineEdit *Edit35, *Edit30;
     QListWidget* ListBox2;
@@ -120,6 +135,7 @@ private:
     void buildScreenPage();
     void buildAuxiliaryPage();
     void buildPartnerPage();
+    void buildMemberList();
     void buildDisplay1Page();
     void buildDisplay2Page();
     void buildInput1Page();

@@ -37,6 +37,11 @@ QString QtClipboard::text() const {
     return QGuiApplication::clipboard()->text();
 }
 
+QString explanationStamp(const QDateTime& t) {
+    return t.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char('-') +
+           t.toString(QStringLiteral("H:mm:ss")) + QLatin1Char(':');
+}
+
 void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text) {
     if (checkBox19 == nullptr || checkBox19->isChecked())
         messages.show(text);

@@ -2,6 +2,7 @@
 // Services a Station hands to its windows and components. Nothing here is
 // global: a test builds several Stations in one process, each with its own.
 
+#include <QDateTime>
 #include <QString>
 #include <exception>
 #include <functional>
@@ -41,6 +42,21 @@ public:
     void setText(const QString& text) override;
     QString text() const override;
 };
+
+// Date and time for the lines the station notes on its explanation page.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+// "2026/12/10-14:03:27:" as the explanation page's lines begin.
+QString explanationStamp(const QDateTime& t);
 
 // Shows text only while "メッセージを表示する" (CheckBox19) is ticked.
 void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text);

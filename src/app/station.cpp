@@ -7,11 +7,14 @@
 #include "app/picture_window.h"
 #include "app/splash.h"
 #include "app/titles.h"
+#include "caption/caption_link.h"
 #include "caption/caption_windows.h"
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
 #include "caption/screen_part.h"
 #include "caption/smooth_picture.h"
+#include "members/member_list.h"
+#include "members/partner.h"
 #include "net/channels.h"
 #include "net/link_encryption.h"
 #include "net/lumo_link.h"
@@ -103,6 +106,34 @@ QList<TNMUDP*> Station::endpoints() const {
     return out;
 }
 
+void Station::createGroupParts() {
+    TMainConsole& m = *main_;
+    auto ep = [&](const char* name) {
+        return m.findChild<TNMUDP*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    };
+    MemberList::Controls mc{};
+    for (std::size_t i = 0; i < 8; ++i)
+        mc.rows[i] = {m.memberCompanion[i], m.memberName[i], m.memberAddress[i]};
+    mc.groups = m.groupButtons;
+    mc.ComboBox1 = m.ComboBox1;
+    mc.CheckBox6 = m.CheckBox6;
+    mc.Button47 = m.Button47;
+    mc.Button53 = m.Button53;
+    mc.Edit35 = m.Edit35;
+    mc.Edit30 = m.Edit30;
+    mc.CheckBox71 = m.CheckBox71;
+    mc.CheckBox72 = m.CheckBox72;
+    mc.Edit98 = m.Edit98;
+    mc.Edit99 = m.Edit99;
+    mc.Edit100 = m.Edit100;
+    mc.CheckBox19 = m.CheckBox19;
+    mc.RichEdit3 = m.RichEdit3;
+    mc.NMUDP8 = ep("NMUDP8");
+    mc.NMUDP6 = ep("NMUDP6");
+    mc.NMUDP10 = ep("NMUDP10");
+    members_ = new MemberList(mc, state_, messages(), clock(), this);
+}
+
 void Station::createNetworkParts() {
     TMainConsole& m = *main_;
     titles_ = std::make_unique<Titles>(
@@ -119,6 +150,35 @@ void Station::createNetworkParts() {
                              state_, messages(), this);
     encryption_ = new LinkEncryption({m.CheckBox42, m.Edit1, m.CheckBox19}, *titles_, state_,
                                      messages(), this);
+
+    auto ep = [&](const char* name) {
+        return m.findChild<TNMUDP*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    };
+    partner_ = new Partner({m.memberBePartner, m.memberPartner, m.CheckBox7, m.Edit35, m.Edit30,
+                            ep("NMUDP4"), ep("NMUDP2")},
+                           *members_, *titles_, messages(), this);
+    captions_ = new CaptionLink({ep("NMUDP1"), m.CheckBox22, m.CheckBox85, form8_->Memo2},
+                                *members_, *screen_, *encryption_, *lumo_, this);
+
+    // Membership changes end the partnership and show the plain titles.
+    members_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
+    members_->hooks().restoreTitles = [this] { titles_->show(); };
+    channels_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
+    channels_->hooks().leaveAndClearMembers = [this] {
+        members_->SendLeave();
+        main_->CheckBox6->setChecked(false);
+        members_->ClearMemberList();
+    };
+    channels_->hooks().searchMembers = [this] { members_->SearchMembers(); };
+
+    InputPart::Hooks& in = input_->hooks();
+    in.sendCaption = [this](const QString& s) { captions_->SendCaption(s); };
+    in.partnerNominated = [this] { return partner_->flag(); };
+    in.blankPartnerMonitor = [this] {
+        // A single space on the partner link blanks the partner's monitor part.
+        TNMUDP* link = endpoint(QStringLiteral("TMainConsole"), QStringLiteral("NMUDP2"));
+        link->SendDatagram(encryption_->Scramble(QByteArrayLiteral(" ")));
+    };
 }
 
 QList<QWidget*> Station::windows() const {
@@ -173,6 +233,8 @@ void Station::createMainWindow() {
     connect(m.Timer2, &QTimer::timeout, this,
             [this] { reportErrors(messages(), [&] { Timer2Timer(); }); });
 
+    createGroupParts();
+
     // 3. The own address.
     ownAddress_ =
         new OwnAddress({m.Edit35, m.Edit30, m.ListBox2, m.Button39, m.Button36, m.Button38,
@@ -188,8 +250,11 @@ void Station::createMainWindow() {
         return;
     }
 
-    // 5, 6. The station name from the start-up settings file and the member
-    //    search join here with those subsystems.
+    // 5. The station name from the start-up settings file joins here with the
+    //    settings subsystem.
+
+    // 6. Find the group.
+    members_->SearchMembers();
 
     // 7. The rest of the start five seconds from now.
     m.Timer2->start(5000);
@@ -223,7 +288,8 @@ void Station::Timer2Timer() {
     // 7.
     screen_->redrawBoth();
 
-    // 8. The partner request to a lone member joins here with the member list.
+    // 8. A station that found exactly one member asks it to be the partner.
+    partner_->startupRequest();
 
     // 9.
     screen_->Edit11Change();
@@ -254,8 +320,10 @@ void Station::Timer2Timer() {
 }
 
 void Station::mainWindowClosing() {
-    // Saving the display log and the chat record, releasing the partner and
-    // leaving the group run here, in that order, as those subsystems arrive.
+    // Saving the display log and the chat record run here first once the log
+    // subsystem exists. Then the partner and the group are told.
+    reportErrors(messages(), [&] { partner_->ReleasePartner(); });
+    reportErrors(messages(), [&] { members_->SendLeave(); });
     for (QWidget* w : windows())
         if (w != main_.get())
             w->hide();

@@ -13,7 +13,10 @@
 
 namespace quorel {
 
+class CaptionLink;
 class Channels;
+class MemberList;
+class Partner;
 class DatagramNetwork;
 class InputPart;
 class LinkEncryption;
@@ -45,6 +48,7 @@ public:
         Messages* messages = nullptr;
         Clipboard* clipboard = nullptr;
         DatagramNetwork* network = nullptr;
+        const Clock* clock = nullptr; // null: the system clock
         // The folder of settings files and logs; empty: the executable's folder.
         QString programDirectory;
         bool splash = true;
@@ -82,6 +86,10 @@ public:
     OwnAddress& ownAddress() { return *ownAddress_; }
     LinkEncryption& encryption() { return *encryption_; }
     const LumoLink& lumo() const { return *lumo_; }
+    MemberList& members() { return *members_; }
+    Partner& partner() { return *partner_; }
+    CaptionLink& captions() { return *captions_; }
+    const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
     // The endpoint `name` of the window with objectName `window`.
@@ -111,6 +119,7 @@ private:
     void createMainWindow();
     void createEndpoints(QWidget* window);
     void createNetworkParts();
+    void createGroupParts();
     void mainWindowClosing();
     void pictureClicked();
     static void bringToFront(QWidget* w);
@@ -140,6 +149,10 @@ private:
     Channels* channels_ = nullptr;
     OwnAddress* ownAddress_ = nullptr;
     LinkEncryption* encryption_ = nullptr;
+    MemberList* members_ = nullptr;
+    Partner* partner_ = nullptr;
+    CaptionLink* captions_ = nullptr;
+    SystemClock systemClock_;
 };
 
 } // namespace quorel

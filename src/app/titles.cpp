@@ -41,8 +41,11 @@ void Titles::setEncrypted(bool on) {
 
 void Titles::show() {
     const QString partner = partnerName ? partnerName() : QString();
-    const QString suffix =
-        partner.isEmpty() ? QString() : QStringLiteral("<") + partner + QStringLiteral(">");
+    showWithPartner(partner.isEmpty() ? QString()
+                                      : QStringLiteral("<") + partner + QStringLiteral(">"));
+}
+
+void Titles::showWithPartner(const QString& suffix) {
     mainWindow_->setWindowTitle(main_.current + suffix);
     subWindow_->setWindowTitle(sub_.current + suffix);
 }

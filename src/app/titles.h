@@ -35,6 +35,8 @@ public:
     void setEncrypted(bool on);
     // Shows the current titles, with the partner's name when there is one.
     void show();
+    // Shows the current titles followed by `suffix` (the stored texts stay).
+    void showWithPartner(const QString& suffix);
 
     const Texts& main() const { return main_; }
     const Texts& subInput() const { return sub_; }

@@ -191,6 +191,13 @@ void ScreenPart::startTimerIfIdle() {
     }
 }
 
+void ScreenPart::showEnd() {
+    resetToEnd();
+    staticRedraw(c_.Image1);
+    if (frameless_)
+        staticRedraw(c_.Image2);
+}
+
 void ScreenPart::resetToEnd() {
     s_.targetCount = s_.shownIndex = record_.lineCount();
     s_.step = 0;

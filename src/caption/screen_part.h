@@ -73,6 +73,9 @@ public:
     void redrawBoth();
     void autoLineAdjust();
     void startTimerIfIdle();
+    // Jumps to the end of the record without scrolling (both pictures when
+    // frameless).
+    void showEnd();
     bool correctionMode() const;
     // Enter in the input part ends correction mode.
     void endCorrectionModeByEnter();
