@@ -319,7 +319,7 @@ void TMainConsole::buildMemberList() {
 }
 
 void TMainConsole::buildPartnerPage() {
-    buildMemberList();
+    // The LAN switch first: it is the one a typist must find at once.
     auto* f = group(partner, QStringLiteral("LAN"));
     CheckBox22 = check(partner, "CheckBox22", QStringLiteral("Send the input to LAN"), true);
     Label22 =
@@ -333,6 +333,8 @@ void TMainConsole::buildPartnerPage() {
     };
     connect(CheckBox22, &QCheckBox::toggled, this, paint);
     paint();
+
+    buildMemberList();
 
     auto* pc = group(partner, QStringLiteral("Your PC"));
     Edit35 = box(partner, "Edit35", QStringLiteral("error!!"));

@@ -163,6 +163,7 @@ void Station::createNetworkParts() {
     // Membership changes end the partnership and show the plain titles.
     members_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
     members_->hooks().restoreTitles = [this] { titles_->show(); };
+    members_->hooks().pcAddresses = [this] { return env_.network->localAddresses(); };
     channels_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
     channels_->hooks().leaveAndClearMembers = [this] {
         members_->SendLeave();

@@ -103,6 +103,11 @@ int MemberList::slotHolding(const QString& address) const {
     return -1;
 }
 
+bool MemberList::isThisPc(const QString& address) const {
+    return address == c_.Edit35->text() ||
+           (hooks_.pcAddresses && hooks_.pcAddresses().contains(address));
+}
+
 int MemberList::freeSlot() const {
     for (int i = 0; i < kSlots; ++i)
         if (!companion(i))
@@ -194,7 +199,7 @@ void MemberList::NMUDP8DataReceived(TNMUDP* Sender, int NumberBytes, const QStri
         note(kBadIp + from);
         return;
     }
-    if (from == c_.Edit35->text())
+    if (isThisPc(from))
         return; // our own broadcast
     if (f->size() > 3 && field(*f, 3) != QString::number(groupNumber()))
         return;
@@ -242,7 +247,7 @@ void MemberList::NMUDP6DataReceived(TNMUDP* Sender, int NumberBytes, const QStri
     }
     // The answerer reached us at this address: it is ours.
     c_.Edit35->setText(addressee);
-    if (from == c_.Edit35->text())
+    if (isThisPc(from))
         return;
     if (f->size() > 4 && field(*f, 4) != QString::number(groupNumber()))
         return;

@@ -62,6 +62,9 @@ public:
         std::function<void()> releasePartner; // also unticks "Fix Partner"
         std::function<void()> restoreTitles;
         std::function<void(int slot, const QString& name)> nameChanged;
+        // The PC's own addresses, so that its own request is never taken for
+        // a member's (the own address may have changed while it travelled).
+        std::function<QStringList()> pcAddresses;
     };
 
     MemberList(const Controls& c, StationState& state, Messages& messages, const Clock& clock,
@@ -92,6 +95,7 @@ private:
     bool ownAddressValid() const;
     int slotHolding(const QString& address) const; // first flagged slot, or -1
     int freeSlot() const;
+    bool isThisPc(const QString& address) const;
     void answerTo(const QString& address);
     void sendRequest(const QString& destination);
     void show(const QString& text);

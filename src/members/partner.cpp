@@ -87,14 +87,14 @@ void Partner::releaseUnfixed() {
 }
 
 void Partner::NominatePartner(int k) {
-    if (c_.CheckBox7->isChecked() || !members_.companion(k - 1))
+    if (k < 1 || k > 8 || c_.CheckBox7->isChecked() || !members_.companion(k - 1))
         return;
     ReleasePartner();
     send(members_.address(k - 1), kReqPartner, kReq);
 }
 
 void Partner::CancelPartner(int k) {
-    if (c_.CheckBox7->isChecked())
+    if (k < 1 || k > 8 || c_.CheckBox7->isChecked())
         return;
     showButtons(k, false);
     slot_ = 0;
