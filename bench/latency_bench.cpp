@@ -89,8 +89,8 @@ void BM_CaptionRealSocket(benchmark::State& state) {
             const int before = s.record().lineCount();
             QElapsedTimer t;
             t.start();
-            sender.writeDatagram(text::encode(QStringLiteral("講演%1").arg(i)), QHostAddress::LocalHost,
-                                 6711);
+            sender.writeDatagram(text::encode(QStringLiteral("講演%1").arg(i)),
+                                 QHostAddress::LocalHost, 6711);
             if (!runUntil([&] { return s.record().lineCount() > before; })) {
                 state.SkipWithError("a caption did not arrive");
                 return;

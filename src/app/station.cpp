@@ -157,6 +157,7 @@ void Station::createNetworkParts() {
     partner_ = new Partner({m.memberBePartner, m.memberPartner, m.CheckBox7, m.Edit35, m.Edit30,
                             ep("NMUDP4"), ep("NMUDP2")},
                            *members_, *titles_, messages(), this);
+    partner_->setMonitorButtons(form2_->bePartner, form2_->partner);
     captions_ = new CaptionLink({ep("NMUDP1"), m.CheckBox22, m.CheckBox85, form8_->Memo2},
                                 *members_, *screen_, *encryption_, *lumo_, this);
 

@@ -1,7 +1,10 @@
 #pragma once
 #include "app/station_window.h"
 
+#include <QGridLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <array>
 
 namespace quorel {
 
@@ -12,8 +15,23 @@ public:
     explicit TForm2(QWidget* parent = nullptr)
         : StationWindow(QStringLiteral("TForm2"), QStringLiteral(" : ８人モニター(ctrl+8)"),
                         parent) {
+        // Per slot the twins of the main window's partner buttons: "Be
+        // Partner" is Button3, 5, ... 17 and "Partner" Button4, 6, ... 18.
+        auto* grid = new QGridLayout(this);
+        for (int i = 0; i < 8; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            bePartner[k] = new QPushButton(QStringLiteral("M"), this);
+            bePartner[k]->setObjectName(QStringLiteral("Button%1").arg(3 + 2 * i));
+            partner[k] = new QPushButton(QStringLiteral("P"), this);
+            partner[k]->setObjectName(QStringLiteral("Button%1").arg(4 + 2 * i));
+            partner[k]->hide();
+            grid->addWidget(bePartner[k], i, 0);
+            grid->addWidget(partner[k], i, 1);
+        }
         resize(500, 250);
     }
+    std::array<QPushButton*, 8> bePartner{};
+    std::array<QPushButton*, 8> partner{};
 };
 
 // F-key memo: the texts of the function keys.

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHostAddress>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -67,6 +68,7 @@ private slots:
     void fixMembersIgnoresEverything();
     void groupNumbers();
     void restLeavesAndIgnoresRequests();
+    void searchReachesRemoteNetworks();
     void malformedMembershipMessages_data();
     void malformedMembershipMessages();
     // partners
@@ -247,6 +249,31 @@ void TestGroup::restLeavesAndIgnoresRequests() {
     QVERIFY(members(b).isEmpty());
 }
 
+void TestGroup::searchReachesRemoteNetworks() {
+    Lan net;
+    Station& s = net.add();
+    TMainConsole& m = *s.main();
+    m.Edit98->setText("10.20.30.40");
+    m.Edit99->setText("172.16.5.4");
+    m.CheckBox71->setChecked(true);
+    net.lan.clearTraffic();
+    QTest::mouseClick(m.Button47, Qt::LeftButton);
+    QStringList to;
+    for (const auto& d : net.lan.traffic())
+        if (d.toPort == kRequest)
+            to << QHostAddress(d.to).toString();
+    QCOMPARE(to, (QStringList{"192.168.1.255", "10.255.255.255", "172.16.255.255"}));
+
+    m.CheckBox72->setChecked(true); // the addresses themselves
+    net.lan.clearTraffic();
+    QTest::mouseClick(m.Button47, Qt::LeftButton);
+    to.clear();
+    for (const auto& d : net.lan.traffic())
+        if (d.toPort == kRequest)
+            to << QHostAddress(d.to).toString();
+    QCOMPARE(to, (QStringList{"192.168.1.255", "10.20.30.40", "172.16.5.4"}));
+}
+
 void TestGroup::malformedMembershipMessages_data() {
     QTest::addColumn<int>("port");
     QTest::addColumn<QByteArray>("message");
@@ -316,8 +343,12 @@ void TestGroup::partnersFormAndEnd() {
     QCOMPARE(b.main()->windowTitle(), QStringLiteral("Quorel  <host-10>"));
     QCOMPARE(a.endpoint("TMainConsole", "NMUDP2")->RemoteHost, QStringLiteral("192.168.1.11"));
 
-    QTest::mouseClick(a.main()->memberPartner[0], Qt::LeftButton);
+    QVERIFY(a.eightPerson()->bePartner[0]->isHidden()); // the twins follow
+    QVERIFY(!a.eightPerson()->partner[0]->isHidden());
+
+    QTest::mouseClick(a.eightPerson()->partner[0], Qt::LeftButton); // "P" ends it as well
     QVERIFY(!a.partner().flag());
+    QVERIFY(!a.eightPerson()->bePartner[0]->isHidden());
     QTRY_COMPARE(b.main()->windowTitle(), QStringLiteral("Quorel"));
     QTRY_COMPARE(a.main()->windowTitle(), QStringLiteral("Quorel"));
     QVERIFY(!b.partner().flag());
