@@ -23,7 +23,9 @@ add_library(quorel_station STATIC
   app/titles.cpp
   app/unix_signals.cpp
   caption/caption_link.cpp
-  caption/caption_windows.h
+  caption/monitor.cpp
+  caption/undo.cpp
+  caption/caption_windows.cpp
   caption/input_edit.cpp
   caption/input_part.cpp
   caption/screen_part.cpp

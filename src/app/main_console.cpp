@@ -112,6 +112,7 @@ TMainConsole::TMainConsole(QWidget* parent)
     Timer1 = named(new QTimer(this), "Timer1");
     Timer2 = named(new QTimer(this), "Timer2");
     Timer2->setSingleShot(true);
+    Timer4 = named(new QTimer(this), "Timer4");
 }
 
 void TMainConsole::buildHiddenOptions() {
@@ -233,6 +234,17 @@ void TMainConsole::layoutBottom(bool wordProcessorMode) {
 }
 
 void TMainConsole::buildAuxiliaryPage() {
+    auto* eight = group(TabSheet5, QStringLiteral("8-Person Monitor"));
+    Button45 =
+        named(new QPushButton(QStringLiteral("Display 8-Person Monitor."), TabSheet5), "Button45");
+    CheckBox12 = check(TabSheet5, "CheckBox12", QStringLiteral("Trasmission on (Send)"), true);
+    CheckBox14 = check(TabSheet5, "CheckBox14", QStringLiteral("Display always forward. "), true);
+    CheckBox49 = check(TabSheet5, "CheckBox49", QStringLiteral("Line feed is shown by ■."), true);
+    eight->addRow(Button45);
+    eight->addRow(CheckBox12);
+    eight->addRow(CheckBox14);
+    eight->addRow(CheckBox49);
+
     auto* f = group(TabSheet5, QStringLiteral("Confirm and correct palette"));
     CheckBox21 = check(TabSheet5, "CheckBox21", QStringLiteral("Send the input to Palette"), false);
     f->addRow(CheckBox21);
@@ -434,12 +446,35 @@ void TMainConsole::buildDisplay2Page() {
     Edit44 = box(TabSheet3, "Edit44", QStringLiteral("2"));
     speed->addRow(QStringLiteral("Accelerate above (waiting lines)"), Edit43);
     speed->addRow(QStringLiteral("Acceleration factor"), Edit44);
+
+    auto* monitor = group(TabSheet3, QStringLiteral("Display Method of Monitor"));
+    CheckBox55 = check(TabSheet3, "CheckBox55", QStringLiteral("Monitor　Part"), false);
+    CheckBox56 = check(TabSheet3, "CheckBox56", QStringLiteral("８-person Monitor"), false);
+    CheckBox57 = check(TabSheet3, "CheckBox57", QStringLiteral("Display line feed by ■."), false);
+    monitor->addRow(CheckBox55);
+    monitor->addRow(CheckBox56);
+    monitor->addRow(CheckBox57);
+    auto* undo = group(TabSheet3, QStringLiteral("Display Method of Undo"));
+    CheckBox40 =
+        check(TabSheet3, "CheckBox40", QStringLiteral("Display again (same as before). "), true);
+    undo->addRow(CheckBox40);
 }
 
 void TMainConsole::buildInput1Page() {
     auto* f = group(TabSheet6, QStringLiteral("Input aids"));
     Edit31 = box(TabSheet6, "Edit31", QString());
     f->addRow(QStringLiteral("Ｅｎｔｅｒで発言者名を入れる"), Edit31);
+
+    auto* undo = group(TabSheet6, QStringLiteral("Undo"));
+    undo->addRow(new QLabel(QStringLiteral("●他の人の入力も")));
+    CheckBox11 = check(TabSheet6, "CheckBox11", QStringLiteral("Ｕｎｄｏの対象にする"), true);
+    CheckBox35 = check(TabSheet6, "CheckBox35", QStringLiteral("入力部内で改行する。"), false);
+    CheckBox36 =
+        check(TabSheet6, "CheckBox36", QStringLiteral("「空行のみ改行」を指定した時"), false);
+    CheckBox47 =
+        check(TabSheet6, "CheckBox47", QStringLiteral("Ｄｅｌキー/Clsキーにする。"), false);
+    for (QCheckBox* c : {CheckBox11, CheckBox35, CheckBox36, CheckBox47})
+        undo->addRow(c);
 }
 
 void TMainConsole::buildInput2Page() {
@@ -447,6 +482,12 @@ void TMainConsole::buildInput2Page() {
     CheckBox53 =
         check(TabSheet11, "CheckBox53", QStringLiteral("カーソルより前の文を送る。"), false);
     f->addRow(CheckBox53);
+
+    auto* clear = group(TabSheet11, QStringLiteral("Input clear message"));
+    Edit66 = box(TabSheet11, "Edit66", QStringLiteral("・"));
+    Edit68 = box(TabSheet11, "Edit68", QStringLiteral("500"));
+    clear->addRow(QStringLiteral("Shown in the partner's monitor part"), Edit66);
+    clear->addRow(QStringLiteral("for (ms)"), Edit68);
 }
 
 void TMainConsole::buildSavePage() {

@@ -75,6 +75,15 @@ public:
     // "Input 1" / "Input 2".
     QLineEdit* Edit31;
     QCheckBox* CheckBox53;
+    QCheckBox *CheckBox11, *CheckBox35, *CheckBox36, *CheckBox47; // undo options
+    QLineEdit *Edit66, *Edit68; // what the monitor part shows when the partner clears
+
+    // Monitor and undo display ("Display 2").
+    QCheckBox *CheckBox55, *CheckBox56, *CheckBox57, *CheckBox40;
+
+    // "8-Person Monitor" ("Auxiliary").
+    QPushButton* Button45;
+    QCheckBox *CheckBox12, *CheckBox14, *CheckBox49;
 
     // "Partner" / "Auxiliary".
     QCheckBox* CheckBox22;
@@ -114,6 +123,7 @@ public:
 
     QTimer* Timer1; // smooth screen
     QTimer* Timer2; // start-up, once
+    QTimer* Timer4; // clears the monitor part
 
     // The input part's colour as the user chose it; warnings paint over it and
     // restore it.

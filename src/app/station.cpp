@@ -11,8 +11,10 @@
 #include "caption/caption_windows.h"
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
+#include "caption/monitor.h"
 #include "caption/screen_part.h"
 #include "caption/smooth_picture.h"
+#include "caption/undo.h"
 #include "members/member_list.h"
 #include "members/partner.h"
 #include "net/channels.h"
@@ -28,9 +30,12 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace quorel {
@@ -173,14 +178,45 @@ void Station::createNetworkParts() {
     };
     channels_->hooks().searchMembers = [this] { members_->SearchMembers(); };
 
+    monitor_ =
+        new MonitorPart({m.RichEdit1, m.RichEdit27, m.Edit66, m.Edit68, m.Timer4, m.CheckBox57,
+                         m.CheckBox55, m.CheckBox12, m.CheckBox49, m.CheckBox56, form2_->CheckBox1,
+                         form2_->panes, m.Edit35, ep("NMUDP2"), ep("NMUDP7")},
+                        *members_, *partner_, *encryption_, messages(), this);
+    undo_ = new Undo({ep("NMUDP9"), m.RichEdit1, m.CheckBox8, m.CheckBox50, m.CheckBox11,
+                      m.CheckBox40, m.CheckBox35, m.CheckBox36, m.CheckBox47, m.CheckBox22,
+                      m.CheckBox85, m.CheckBox19},
+                     record_, *screen_, *input_, *members_, *lumo_, state_, messages(), this);
+    undo_->hold = [this](const QString& token) { captions_->hold(token); };
+    captions_->hooks().undo = [this] { undo_->undoReceived(); };
+    captions_->hooks().del = [this] { undo_->Del(); };
+    captions_->hooks().cls = [this] { undo_->Cls(); };
+
+    // The 8-person monitor follows the member list's names.
+    members_->hooks().nameChanged = [this](int slot, const QString& name) {
+        form2_->names[std::size_t(slot)]->setText(name);
+        form2_->panes[std::size_t(slot)]->clear();
+    };
+    connect(m.Button45, &QPushButton::clicked, this, [this] {
+        main_->CheckBox12->setChecked(true);
+        form2_->show();
+        form2_->raise();
+    });
+    connect(m.CheckBox14, &QCheckBox::toggled, this, [this](bool onTop) {
+        const bool shown = form2_->isVisible();
+        form2_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (shown)
+            form2_->show();
+    });
+
     InputPart::Hooks& in = input_->hooks();
     in.sendCaption = [this](const QString& s) { captions_->SendCaption(s); };
     in.partnerNominated = [this] { return partner_->flag(); };
-    in.blankPartnerMonitor = [this] {
-        // A single space on the partner link blanks the partner's monitor part.
-        TNMUDP* link = endpoint(QStringLiteral("TMainConsole"), QStringLiteral("NMUDP2"));
-        link->SendDatagram(encryption_->Scramble(QByteArrayLiteral(" ")));
-    };
+    // A single space on the partner link blanks the partner's monitor part.
+    in.blankPartnerMonitor = [this] { monitor_->SendOnSettingsSocket(QStringLiteral(" ")); };
+    in.keyReleased = [this](QKeyEvent* e) { monitor_->report(e->key()); };
+    in.undo = [this](bool shift) { undo_->undo(shift); };
+    in.f11 = [this](bool shift) { return undo_->f11(shift); };
 }
 
 QList<QWidget*> Station::windows() const {

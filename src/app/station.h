@@ -16,6 +16,8 @@ namespace quorel {
 class CaptionLink;
 class Channels;
 class MemberList;
+class MonitorPart;
+class Undo;
 class Partner;
 class DatagramNetwork;
 class InputPart;
@@ -89,6 +91,8 @@ public:
     MemberList& members() { return *members_; }
     Partner& partner() { return *partner_; }
     CaptionLink& captions() { return *captions_; }
+    MonitorPart& monitor() { return *monitor_; }
+    Undo& undo() { return *undo_; }
     const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
@@ -152,6 +156,8 @@ private:
     MemberList* members_ = nullptr;
     Partner* partner_ = nullptr;
     CaptionLink* captions_ = nullptr;
+    MonitorPart* monitor_ = nullptr;
+    Undo* undo_ = nullptr;
     SystemClock systemClock_;
 };
 

@@ -51,8 +51,7 @@ void CaptionLink::NMUDP1DataReceived(TNMUDP* Sender, int NumberBytes, const QStr
     const QString t = text::decode(text::sanitiseBytes(encryption_.Unscramble(*raw)));
     qCDebug(lcCaption) << "caption from" << FromIP << t;
     if (c_.CheckBox85->isChecked()) {
-        c_.held->appendPlainText(t);
-        ++heldCount_;
+        hold(t);
     } else {
         screen_.appendSentence(t == InputPart::kLineFeedToken ? QString() : t, false);
     }
@@ -65,6 +64,11 @@ void CaptionLink::NMUDP1DataReceived(TNMUDP* Sender, int NumberBytes, const QStr
         c_.NMUDP1->SendDatagram(text::encode(t));
         c_.NMUDP1->RemotePort = port;
     }
+}
+
+void CaptionLink::hold(const QString& line) {
+    c_.held->appendPlainText(line);
+    ++heldCount_;
 }
 
 void CaptionLink::replayHeld() {

@@ -44,6 +44,8 @@ public:
     void NMUDP1DataReceived(TNMUDP* Sender, int NumberBytes, const QString& FromIP, int Port);
     // Correction mode ended: the held lines are applied in arrival order.
     void replayHeld();
+    // Holds a line (a caption or a command token) until correction mode ends.
+    void hold(const QString& line);
 
 private:
     Controls c_;

@@ -1,37 +1,33 @@
 #pragma once
 #include "app/station_window.h"
 
-#include <QGridLayout>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 #include <array>
 
 namespace quorel {
 
-// 8-person monitor: every member's unfinished input at once.
+// 8-person monitor: every member's unfinished input at once, a row per member
+// slot: the partner button twins ("M1" ... "M8" and "P"), the member's name and
+// a read-only pane with the text the member is typing.
 class TForm2 : public StationWindow {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm2"), QStringLiteral(" : ８人モニター(ctrl+8)"),
-                        parent) {
-        // Per slot the twins of the main window's partner buttons: "Be
-        // Partner" is Button3, 5, ... 17 and "Partner" Button4, 6, ... 18.
-        auto* grid = new QGridLayout(this);
-        for (int i = 0; i < 8; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            bePartner[k] = new QPushButton(QStringLiteral("M"), this);
-            bePartner[k]->setObjectName(QStringLiteral("Button%1").arg(3 + 2 * i));
-            partner[k] = new QPushButton(QStringLiteral("P"), this);
-            partner[k]->setObjectName(QStringLiteral("Button%1").arg(4 + 2 * i));
-            partner[k]->hide();
-            grid->addWidget(bePartner[k], i, 0);
-            grid->addWidget(partner[k], i, 1);
-        }
-        resize(500, 250);
-    }
-    std::array<QPushButton*, 8> bePartner{};
-    std::array<QPushButton*, 8> partner{};
+    explicit TForm2(QWidget* parent = nullptr);
+    std::array<QPushButton*, 8> bePartner{}; // Button3, 5, ... 17
+    std::array<QPushButton*, 8> partner{};   // Button4, 6, ... 18
+    std::array<QLineEdit*, 8> names{};       // Edit36 ... Edit39, Edit81 ... Edit84
+    std::array<QTextEdit*, 8> panes{};       // RichEdit1 ... RichEdit8
+    QCheckBox* CheckBox1;                    // "●消去●" and "$改行$" shown as a blank
+    QCheckBox* CheckBox2;                    // automatic order
+    QPushButton* Button1;                    // "Font"
+    QPushButton* Button2;                    // "Background Color"
+    QLineEdit* Edit20;                       // lines per row
+    // Row height from the lines per row and the panes' font.
+    void layoutRows();
 };
 
 // F-key memo: the texts of the function keys.

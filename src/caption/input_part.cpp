@@ -116,9 +116,23 @@ void InputPart::clearInput() {
 }
 
 void InputPart::RichEdit1KeyDown(QKeyEvent* e, bool* handled) {
-    if (e->key() == Qt::Key_Escape) {
+    const bool shift = e->modifiers() & Qt::ShiftModifier;
+    switch (e->key()) {
+    case Qt::Key_Escape:
         clearInput();
         *handled = true;
+        break;
+    case Qt::Key_F9:
+        if (hooks_.undo)
+            hooks_.undo(shift);
+        *handled = true;
+        break;
+    case Qt::Key_F11:
+        if (hooks_.f11 && hooks_.f11(shift))
+            *handled = true;
+        break;
+    default:
+        break;
     }
 }
 

@@ -45,6 +45,8 @@ public:
         std::function<bool()> partnerNominated;
         std::function<void()> blankPartnerMonitor;
         std::function<void(QKeyEvent*)> keyReleased;
+        std::function<void(bool shift)> undo; // F9
+        std::function<bool(bool shift)> f11;  // true when F11 is Del/Cls
     };
 
     InputPart(const Controls& c, ScreenPart& screen, Clipboard& clipboard, Messages& messages,

@@ -91,6 +91,7 @@ DisplayRecord::AppendOptions ScreenPart::appendOptions() const {
 
 void ScreenPart::appendSentence(const QString& s, bool own) {
     qCDebug(lcCaption) << (own ? "own sentence" : "received sentence") << s;
+    lastAppendWasOwn_ = own;
     record_.append(s, appendOptions());
     if (!own && c_.CheckBox24->isChecked())
         clipboard_.setText(s + QStringLiteral("\r\n"));
@@ -189,6 +190,12 @@ void ScreenPart::startTimerIfIdle() {
         s_.interval = intOfBox(c_.Edit11->text()).value_or(s_.interval);
         c_.Timer1->start(s_.interval);
     }
+}
+
+void ScreenPart::blankScreen(int shownIndex) {
+    s_.shownIndex = shownIndex;
+    s_.targetCount = record_.lineCount();
+    redrawBoth();
 }
 
 void ScreenPart::showEnd() {

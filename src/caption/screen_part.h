@@ -73,6 +73,11 @@ public:
     void redrawBoth();
     void autoLineAdjust();
     void startTimerIfIdle();
+    // Undo may take back a received sentence only when it may.
+    bool lastAppendWasOwn() const { return lastAppendWasOwn_; }
+    void setLastAppendWasOwn(bool own) { lastAppendWasOwn_ = own; }
+    // Cls: every line the screen draws lies beyond the end.
+    void blankScreen(int shownIndex);
     // Jumps to the end of the record without scrolling (both pictures when
     // frameless).
     void showEnd();
@@ -141,6 +146,7 @@ private:
     bool wordProcessor_ = false;
     bool editorUpdating_ = false; // the record is being copied into the editor
     bool fromEditor_ = false;     // the record is being changed by the editor
+    bool lastAppendWasOwn_ = false;
     QString tabCaption_;
 };
 

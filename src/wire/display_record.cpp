@@ -309,3 +309,53 @@ void DisplayRecord::changed(const Change& c) {
 }
 
 } // namespace quorel
+
+namespace quorel {
+
+QByteArray DisplayRecord::tailBytes(int first) const {
+    QByteArray out;
+    for (int i = std::max(0, first); i < lineCount(); ++i) {
+        out += text::encode(line(i));
+        if (i + 1 < lineCount() || terminated_)
+            out += "\r\n";
+    }
+    return out;
+}
+
+void DisplayRecord::replaceTail(int first, const QByteArray& bytes) {
+    first = std::clamp(first, 0, lineCount());
+    QStringList lines = text::decode(bytes).split(QStringLiteral("\r\n"));
+    bool terminated = true;
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    else
+        terminated = false;
+    replaceLines(first, lineCount() - first, lines, terminated);
+}
+
+void DisplayRecord::removeBytes(std::int64_t start, std::int64_t count) {
+    const std::int64_t length = textLength_;
+    start = std::clamp<std::int64_t>(start, 0, length);
+    count = std::clamp<std::int64_t>(count, 0, length - start);
+    if (count == 0)
+        return;
+    // Walk back from the end to the line holding `start`.
+    int first = lineCount();
+    std::int64_t offset = length + (terminated_ ? 0 : 2);
+    while (first > 0 && offset > start) {
+        --first;
+        offset -= lines_[static_cast<std::size_t>(first)].bytes + 2;
+    }
+    QByteArray tail = tailBytes(first);
+    tail.remove(start - offset, count);
+    replaceTail(first, tail);
+}
+
+void DisplayRecord::resetUndoState() {
+    growth_.fill(0);
+    lastLength_ = textLength_;
+    recent_.fill(QString());
+    growthSuspended_ = false;
+}
+
+} // namespace quorel

@@ -82,6 +82,19 @@ public:
     // unterminated empty last line is folded into the line break before it.
     void replaceLines(int first, int count, const QStringList& lines, bool terminated);
 
+    // Byte-level edits of the text form near its end (undo and Del work on
+    // the bytes the growth history counts). They cost time proportional to
+    // the lines they touch, not to the record.
+    // The text form from line `first` to the end, as code page 932 bytes.
+    QByteArray tailBytes(int first) const;
+    // Replaces the text form from line `first` to the end by `bytes`, as one
+    // change.
+    void replaceTail(int first, const QByteArray& bytes);
+    // Removes `count` bytes of the text form starting at byte `start`.
+    void removeBytes(std::int64_t start, std::int64_t count);
+    // Forgets everything undo could take back (Del, Cls, clearing).
+    void resetUndoState();
+
     // Replaces everything (loading, clearing) as one change.
     void reset(const QStringList& lines);
 
