@@ -1,5 +1,6 @@
 #include "caption/input_edit.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 namespace quorel {
@@ -28,6 +29,13 @@ void InputEdit::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QTextEdit::keyPressEvent(e);
+}
+
+void InputEdit::inputMethodEvent(QInputMethodEvent* e) {
+    const bool commit = !e->commitString().isEmpty();
+    QTextEdit::inputMethodEvent(e);
+    if (commit)
+        emit committed();
 }
 
 void InputEdit::keyReleaseEvent(QKeyEvent* e) {

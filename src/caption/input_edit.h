@@ -15,10 +15,14 @@ signals:
     // Enter (without Ctrl): the sentence is to be sent.
     void enterPressed();
     void keyUp(QKeyEvent* event);
+    // The input method put text in: reported like a key release, since the
+    // keys an input method consumes never reach the editor.
+    void committed();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
 };
 
 } // namespace quorel

@@ -30,6 +30,12 @@ InputPart::InputPart(const Controls& c, ScreenPart& screen, Clipboard& clipboard
     });
     connect(c_.RichEdit1, &InputEdit::enterPressed, this,
             [this] { reportErrors(messages_, [&] { RichEdit1EnterPress(); }); });
+    connect(c_.RichEdit1, &InputEdit::committed, this, [this] {
+        reportErrors(messages_, [&] {
+            QKeyEvent none(QEvent::KeyRelease, 0, Qt::NoModifier);
+            RichEdit1KeyUp(&none);
+        });
+    });
     connect(c_.RichEdit1, &InputEdit::keyUp, this,
             [this](QKeyEvent* e) { reportErrors(messages_, [&] { RichEdit1KeyUp(e); }); });
 }
