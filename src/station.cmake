@@ -16,6 +16,7 @@ add_library(quorel_station STATIC
   app/instance_guard.cpp
   app/main_console.cpp
   app/picture_window.cpp
+  app/screen_modes.cpp
   app/services.cpp
   app/splash.cpp
   app/station.cpp

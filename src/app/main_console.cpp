@@ -424,7 +424,30 @@ void TMainConsole::buildDisplay1Page() {
     feed->addRow(CheckBox8);
     feed->addRow(CheckBox50);
 
+    auto* screenLook = group(TabSheet2, QStringLiteral("Screen part"));
+    Button1 = named(new QPushButton(QStringLiteral("Font"), TabSheet2), "Button1");
+    Button2 = named(new QPushButton(QStringLiteral("Background　Color"), TabSheet2), "Button2");
+    screenLook->addRow(Button1, Button2);
+
+    auto* persons = group(TabSheet2, QStringLiteral("Persons"));
+    Button17 = named(new QPushButton(QStringLiteral("Two Persons"), TabSheet2), "Button17");
+    Button15 = named(new QPushButton(QStringLiteral("One Person"), TabSheet2), "Button15");
+    Button16 = named(new QPushButton(QStringLiteral("For Display"), TabSheet2), "Button16");
+    auto* row = new QHBoxLayout;
+    row->addWidget(Button17);
+    row->addWidget(Button15);
+    row->addWidget(Button16);
+    persons->addRow(row);
+
+    auto* cover = group(TabSheet2, QStringLiteral("Desktop"));
+    CheckBox9 = check(TabSheet2, "CheckBox9", QStringLiteral("Cover by  single color. "), false);
+    Button8 = named(new QPushButton(QStringLiteral("Cover Color"), TabSheet2), "Button8");
+    cover->addRow(CheckBox9, Button8);
+
     auto* parts = group(TabSheet2, QStringLiteral("Monitor part and input part"));
+    Button3 = named(new QPushButton(QStringLiteral("Font"), TabSheet2), "Button3");
+    Button4 = named(new QPushButton(QStringLiteral("Background Color"), TabSheet2), "Button4");
+    parts->addRow(Button3, Button4);
     Edit6 = box(TabSheet2, "Edit6", QStringLiteral("1"));
     Edit96 = box(TabSheet2, "Edit96", QStringLiteral("1"));
     parts->addRow(QStringLiteral("Number of Lines in Monitor Part"), Edit6);
@@ -442,6 +465,10 @@ void TMainConsole::buildDisplay2Page() {
     CheckBox5 = check(TabSheet3, "CheckBox5",
                       QStringLiteral("Automatic acceleration of scroll speed"), false);
     speed->addRow(CheckBox5);
+    auto* mouse = group(TabSheet3, QStringLiteral("Mouse cursor"));
+    CheckBox68 =
+        check(TabSheet3, "CheckBox68", QStringLiteral("It disappears when clicking. "), false);
+    mouse->addRow(CheckBox68);
     Edit43 = box(TabSheet3, "Edit43", QStringLiteral("5"));
     Edit44 = box(TabSheet3, "Edit44", QStringLiteral("2"));
     speed->addRow(QStringLiteral("Accelerate above (waiting lines)"), Edit43);
@@ -513,6 +540,11 @@ void TMainConsole::buildReadmePage() {
     // Hidden buffers of the page.
     Edit10 = box(TabSheet4, "Edit10", QStringLiteral("30"));
     Edit10->hide();
+}
+
+void TMainConsole::resizeEvent(QResizeEvent* e) {
+    StationWindow::resizeEvent(e);
+    emit resized();
 }
 
 void TMainConsole::closeEvent(QCloseEvent* e) {

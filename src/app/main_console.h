@@ -68,9 +68,18 @@ public:
     QCheckBox *CheckBox8, *CheckBox50;
     QLineEdit *Edit6, *Edit96;
 
+    // Persons, fonts and colours, desktop cover ("Display 1").
+    QPushButton *Button17, *Button15, *Button16; // "Two Persons", "One Person", "For Display"
+    QPushButton *Button1, *Button2;              // screen part font, background colour
+    QPushButton *Button3, *Button4;              // monitor and input part font, background
+    QCheckBox* CheckBox9;                        // cover by a single colour
+    QPushButton* Button8;                        // cover colour
+    QColor coverColor = Qt::black;
+
     // "Display 2".
     QLineEdit *Edit9, *Edit11, *Edit43, *Edit44;
     QCheckBox* CheckBox5;
+    QCheckBox* CheckBox68; // the mouse cursor disappears by clicks
 
     // "Input 1" / "Input 2".
     QLineEdit* Edit31;
@@ -137,9 +146,11 @@ public:
 
 signals:
     void closing();
+    void resized();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void buildScreenPage();

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QScopeGuard>
 
@@ -35,6 +37,17 @@ void QtClipboard::setText(const QString& text) {
 
 QString QtClipboard::text() const {
     return QGuiApplication::clipboard()->text();
+}
+
+std::optional<QFont> QtChoosers::font(const QFont& initial) {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+    return ok ? std::optional<QFont>(f) : std::nullopt;
+}
+
+std::optional<QColor> QtChoosers::color(const QColor& initial) {
+    const QColor c = QColorDialog::getColor(initial, QApplication::activeWindow());
+    return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
 }
 
 QString explanationStamp(const QDateTime& t) {

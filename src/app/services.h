@@ -2,10 +2,13 @@
 // Services a Station hands to its windows and components. Nothing here is
 // global: a test builds several Stations in one process, each with its own.
 
+#include <QColor>
 #include <QDateTime>
+#include <QFont>
 #include <QString>
 #include <exception>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 
@@ -41,6 +44,20 @@ class QtClipboard final : public Clipboard {
 public:
     void setText(const QString& text) override;
     QString text() const override;
+};
+
+// The font and colour choosers (dialogs in the program, answers in tests).
+class Choosers {
+public:
+    virtual ~Choosers() = default;
+    virtual std::optional<QFont> font(const QFont& initial) = 0;
+    virtual std::optional<QColor> color(const QColor& initial) = 0;
+};
+
+class QtChoosers final : public Choosers {
+public:
+    std::optional<QFont> font(const QFont& initial) override;
+    std::optional<QColor> color(const QColor& initial) override;
 };
 
 // Date and time for the lines the station notes on its explanation page.

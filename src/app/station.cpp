@@ -5,6 +5,7 @@
 #include "app/hotkeys.h"
 #include "app/main_console.h"
 #include "app/picture_window.h"
+#include "app/screen_modes.h"
 #include "app/splash.h"
 #include "app/titles.h"
 #include "caption/caption_link.h"
@@ -163,6 +164,8 @@ void Station::createNetworkParts() {
                             ep("NMUDP4"), ep("NMUDP2")},
                            *members_, *titles_, messages(), this);
     partner_->setMonitorButtons(form2_->bePartner, form2_->partner);
+    modes_ = new ScreenModes(m, *screen_, *form9_, state_, messages(),
+                             env_.choosers ? *env_.choosers : qtChoosers_, this);
     captions_ = new CaptionLink({ep("NMUDP1"), m.CheckBox22, m.CheckBox85, form8_->Memo2},
                                 *members_, *screen_, *encryption_, *lumo_, this);
 

@@ -18,6 +18,7 @@ class Channels;
 class MemberList;
 class MonitorPart;
 class Undo;
+class ScreenModes;
 class Partner;
 class DatagramNetwork;
 class InputPart;
@@ -51,6 +52,7 @@ public:
         Clipboard* clipboard = nullptr;
         DatagramNetwork* network = nullptr;
         const Clock* clock = nullptr; // null: the system clock
+        Choosers* choosers = nullptr; // null: the font and colour dialogs
         // The folder of settings files and logs; empty: the executable's folder.
         QString programDirectory;
         bool splash = true;
@@ -93,6 +95,7 @@ public:
     CaptionLink& captions() { return *captions_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
+    ScreenModes& modes() { return *modes_; }
     const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
@@ -158,6 +161,8 @@ private:
     CaptionLink* captions_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
+    ScreenModes* modes_ = nullptr;
+    QtChoosers qtChoosers_;
     SystemClock systemClock_;
 };
 

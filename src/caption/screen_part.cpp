@@ -192,6 +192,25 @@ void ScreenPart::startTimerIfIdle() {
     }
 }
 
+void ScreenPart::setDisplayFont(const QFont& font, const QColor& color) {
+    c_.RichEdit2->setFont(font);
+    QPalette pal = c_.RichEdit2->palette();
+    pal.setColor(QPalette::Text, color);
+    c_.RichEdit2->setPalette(pal);
+    for (SmoothPicture* p : {c_.Image1, c_.Image2}) {
+        p->renderer().setFont(font);
+        p->renderer().setTextColor(color);
+    }
+}
+
+void ScreenPart::setDisplayBackground(const QColor& color) {
+    QPalette pal = c_.RichEdit2->palette();
+    pal.setColor(QPalette::Base, color);
+    c_.RichEdit2->setPalette(pal);
+    for (SmoothPicture* p : {c_.Image1, c_.Image2})
+        p->renderer().setBackground(color);
+}
+
 void ScreenPart::blankScreen(int shownIndex) {
     s_.shownIndex = shownIndex;
     s_.targetCount = record_.lineCount();

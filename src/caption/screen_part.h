@@ -73,6 +73,11 @@ public:
     void redrawBoth();
     void autoLineAdjust();
     void startTimerIfIdle();
+    // Target count := shown index := line count, step 0.
+    void resetToEnd();
+    // The screen's font and colours: the record control's and both pictures'.
+    void setDisplayFont(const QFont& font, const QColor& color);
+    void setDisplayBackground(const QColor& color);
     // Undo may take back a received sentence only when it may.
     bool lastAppendWasOwn() const { return lastAppendWasOwn_; }
     void setLastAppendWasOwn(bool own) { lastAppendWasOwn_ = own; }
@@ -127,7 +132,6 @@ private:
     void draw(SmoothPicture* picture);
     SmoothPicture* activePicture() const;
     bool autoAdjustApplies() const;
-    void resetToEnd();
     void setInputWarning(bool on);
     void leaveWordProcessor();
     DisplayRecord::AppendOptions appendOptions() const;

@@ -38,6 +38,14 @@ private:
     QString text_;
 };
 
+class FakeChoosers final : public Choosers {
+public:
+    std::optional<QFont> font(const QFont&) override { return nextFont; }
+    std::optional<QColor> color(const QColor&) override { return nextColor; }
+    std::optional<QFont> nextFont;
+    std::optional<QColor> nextColor;
+};
+
 // A station on a LAN of its own, or on a shared one (several stations in one
 // test, each with its own address).
 struct StationFixture {
@@ -49,6 +57,7 @@ struct StationFixture {
     }
     RecordingMessages messages;
     FakeClipboard clipboard;
+    FakeChoosers choosers;
     QTemporaryDir dir;
 
 private:
@@ -58,6 +67,7 @@ private:
         Station::Environment env;
         env.messages = &messages;
         env.clipboard = &clipboard;
+        env.choosers = &choosers;
         env.network = &lan.addHost(address);
         env.programDirectory = dir.path();
         env.splash = splash;

@@ -1,0 +1,214 @@
+// The main window's person modes and the display station: layouts, the
+// borderless display with F1 F2 F3, fonts and colours, the mouse cursor and
+// the desktop cover.
+
+#include "app/main_console.h"
+#include "app/picture_window.h"
+#include "app/screen_modes.h"
+#include "caption/input_edit.h"
+#include "caption/screen_part.h"
+#include "caption/smooth_picture.h"
+#include "station_fixture.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace quorel;
+using quorel::test::StationFixture;
+
+class TestModes : public QObject {
+    Q_OBJECT
+private slots:
+    void twoPersonBottomPanel();
+    void onePersonAndDisplayOnly();
+    void framelessDisplayStation();
+    void f1InTheWordProcessorStaysFramed();
+    void f3FitsTheWindow_data();
+    void f3FitsTheWindow();
+    void f3NeedsAutomaticAdjustment();
+    void cursorCycle();
+    void fontsAndColours();
+    void desktopCover();
+};
+
+void TestModes::twoPersonBottomPanel() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    QCOMPARE(m.partLineHeight(), 24); // 11 pt: a font 15 pixels high
+    m.Edit96->setText(QStringLiteral("2"));
+    QCOMPARE(m.Panel1->height(), 75);
+    QCOMPARE(m.RichEdit27->geometry(), QRect(50, 0, m.Panel1->width() - 50, 24));
+    QCOMPARE(m.RichEdit1->geometry(), QRect(0, 27, m.Panel1->width(), 48));
+    QCOMPARE(m.Button13->height(), 27);
+}
+
+void TestModes::onePersonAndDisplayOnly() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    m.show();
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+    QTest::mouseClick(m.Button15, Qt::LeftButton);
+    QVERIFY(m.RichEdit27->isHidden());
+    QCOMPARE(m.Panel1->height(), 27);
+    QCOMPARE(m.RichEdit1->pos(), QPoint(50, 3));
+    QCOMPARE(m.PageControl1->currentWidget(), m.TabSheet1);
+
+    m.PageControl1->setCurrentWidget(m.TabSheet2);
+    QTest::mouseClick(m.Button16, Qt::LeftButton);
+    QVERIFY(m.Panel1->isHidden());
+    QCOMPARE(QApplication::focusWidget(), m.Edit77);
+    QCOMPARE(m.Panel6->cursor().shape(), Qt::BlankCursor);
+    QCOMPARE(f.messages.shown, QStringList{ScreenModes::kDisplayOnly});
+    QTest::mouseClick(m.Button17, Qt::LeftButton);
+    QVERIFY(!m.Panel1->isHidden());
+    QVERIFY(!m.RichEdit27->isHidden());
+    QCOMPARE(m.Panel6->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestModes::framelessDisplayStation() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    f.station->Timer2Timer();
+    m.CheckBox50->setChecked(true);
+    QTest::mouseClick(m.Button16, Qt::LeftButton);
+    f.messages.shown.clear();
+    QTest::keyClick(m.Edit77, Qt::Key_F1);
+    QCOMPARE(f.messages.shown, QStringList{ScreenModes::kFrameless});
+    QVERIFY(f.station->modes().frameless());
+    QVERIFY(m.PageControl1->isHidden());
+    QVERIFY(!m.Image2->isHidden());
+    QCOMPARE(m.Image2->size(), m.size());
+    QVERIFY(m.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(!m.CheckBox50->isChecked());
+    QVERIFY(!m.CheckBox67->isChecked());
+
+    // Captions now glide over the whole window.
+    f.station->screen().appendSentence(QStringLiteral("枠なし"), false);
+    while (m.Timer1->isActive())
+        f.station->screen().Timer1Timer();
+    QVERIFY(!m.Image2->renderer().lastFrame().empty());
+
+    QTest::keyClick(m.Edit77, Qt::Key_F1); // and back
+    QVERIFY(!f.station->modes().frameless());
+    QVERIFY(!m.PageControl1->isHidden());
+    QVERIFY(m.Image2->isHidden());
+    QVERIFY(!(m.windowFlags() & Qt::FramelessWindowHint));
+    QVERIFY(m.CheckBox67->isChecked());
+}
+
+void TestModes::f1InTheWordProcessorStaysFramed() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    QTest::mouseClick(m.Button12, Qt::LeftButton);
+    QTest::mouseClick(m.Button16, Qt::LeftButton);
+    f.messages.shown.clear();
+    QTest::keyClick(m.Edit77, Qt::Key_F1);
+    QVERIFY(!f.station->modes().frameless());
+    QCOMPARE(f.messages.shown, QStringList{ScreenModes::kNotInWordProcessor});
+}
+
+void TestModes::f3FitsTheWindow_data() {
+    QTest::addColumn<bool>("frameless");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("framed") << false << 16;
+    QTest::newRow("frameless") << true << 17;
+}
+
+void TestModes::f3FitsTheWindow() {
+    QFETCH(bool, frameless);
+    QFETCH(int, lines);
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    m.RichEdit2->setFont(QFont(m.RichEdit2->font().family(), 24));
+    QTest::mouseClick(m.Button16, Qt::LeftButton);
+    if (frameless)
+        QTest::keyClick(m.Edit77, Qt::Key_F1);
+    m.resize(1024, 768);
+    QTest::keyClick(m.Edit77, Qt::Key_F3);
+    QCOMPARE(m.Edit8->text(), QString::number(lines));
+    QCOMPARE(m.Edit12->text(), QStringLiteral("44"));
+    QCOMPARE(m.Edit10->text(), QStringLiteral("22"));
+    QCOMPARE(f.station->screen().state().lineSpacing, 44);
+}
+
+void TestModes::f3NeedsAutomaticAdjustment() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    m.CheckBox67->setChecked(false);
+    QTest::mouseClick(m.Button16, Qt::LeftButton);
+    f.messages.shown.clear();
+    const QString before = m.Edit12->text();
+    QTest::keyClick(m.Edit77, Qt::Key_F3);
+    QCOMPARE(m.Edit12->text(), before);
+    QCOMPARE(f.messages.shown, QStringList{ScreenModes::kNoAutoAdjust});
+}
+
+void TestModes::cursorCycle() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    m.CheckBox68->setChecked(true);
+    QList<Qt::CursorShape> shapes;
+    for (int i = 0; i < 3; ++i) {
+        QTest::mouseClick(m.Image1, Qt::LeftButton);
+        shapes << m.Panel6->cursor().shape();
+    }
+    QCOMPARE(shapes,
+             (QList<Qt::CursorShape>{Qt::PointingHandCursor, Qt::BlankCursor, Qt::ArrowCursor}));
+    QTest::mouseClick(m.Image1, Qt::LeftButton);
+    m.CheckBox68->setChecked(false);
+    QCOMPARE(m.Panel6->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestModes::fontsAndColours() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    f.station->Timer2Timer();
+    QFont big = m.RichEdit2->font();
+    big.setPointSize(48);
+    f.choosers.nextFont = big;
+    QTest::mouseClick(m.Button1, Qt::LeftButton);
+    QCOMPARE(m.Image1->renderer().font().pointSize(), 48);
+    QCOMPARE(m.Edit12->text(), QString::number(48 * 96 / 72)); // adjusted to it
+
+    f.choosers.nextColor = QColor(0, 0, 64);
+    QTest::mouseClick(m.Button2, Qt::LeftButton);
+    QCOMPARE(m.Image1->renderer().image().pixelColor(2, 2), QColor(0, 0, 64));
+
+    f.choosers.nextColor = QColor(255, 255, 200);
+    QTest::mouseClick(m.Button4, Qt::LeftButton);
+    QCOMPARE(m.RichEdit1->palette().color(QPalette::Base), QColor(255, 255, 200));
+    QTest::mouseClick(m.Button12, Qt::LeftButton);
+    QTest::mouseClick(m.Button12, Qt::LeftButton); // correction mode paints it red ...
+    QTest::mouseClick(m.Button13, Qt::LeftButton); // ... and "RE" brings the chosen colour back
+    QCOMPARE(m.RichEdit1->palette().color(QPalette::Base), QColor(255, 255, 200));
+
+    QFont input = m.RichEdit1->font();
+    input.setPointSize(16);
+    f.choosers.nextFont = input;
+    QTest::mouseClick(m.Button3, Qt::LeftButton);
+    QCOMPARE(m.RichEdit27->font().pointSize(), 16);
+    QCOMPARE(m.Panel1->height(), m.partLineHeight() * 2 + 3);
+}
+
+void TestModes::desktopCover() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    f.choosers.nextColor = QColor(0, 0, 80);
+    QTest::mouseClick(m.Button8, Qt::LeftButton);
+    m.CheckBox9->setChecked(true);
+    TForm9& cover = *f.station->picture();
+    QVERIFY(cover.isVisible());
+    QCOMPARE(cover.Image1->color(), QColor(0, 0, 80));
+    QCOMPARE(cover.pos(), QPoint(0, 0));
+    QVERIFY(cover.windowFlags() & Qt::FramelessWindowHint);
+    m.CheckBox9->setChecked(false);
+    QVERIFY(!cover.isVisible());
+}
+
+QTEST_MAIN(TestModes)
+#include "tst_modes.moc"
