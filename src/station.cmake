@@ -27,6 +27,7 @@ add_library(quorel_station STATIC
   caption/monitor.cpp
   caption/undo.cpp
   caption/caption_windows.cpp
+  caption/eight_person.cpp
   caption/input_edit.cpp
   caption/input_part.cpp
   caption/screen_part.cpp

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -244,6 +245,9 @@ void TMainConsole::buildAuxiliaryPage() {
     eight->addRow(CheckBox12);
     eight->addRow(CheckBox14);
     eight->addRow(CheckBox49);
+    Edit20 = box(TabSheet5, "Edit20", QStringLiteral("1"));
+    Edit20->setValidator(new QIntValidator(1, 9, Edit20));
+    eight->addRow(QStringLiteral("Number of lines"), Edit20);
 
     auto* f = group(TabSheet5, QStringLiteral("Confirm and correct palette"));
     CheckBox21 = check(TabSheet5, "CheckBox21", QStringLiteral("Send the input to Palette"), false);

@@ -93,6 +93,7 @@ public:
     // "8-Person Monitor" ("Auxiliary").
     QPushButton* Button45;
     QCheckBox *CheckBox12, *CheckBox14, *CheckBox49;
+    QLineEdit* Edit20; // lines per row
 
     // "Partner" / "Auxiliary".
     QCheckBox* CheckBox22;

@@ -10,6 +10,7 @@
 #include "app/titles.h"
 #include "caption/caption_link.h"
 #include "caption/caption_windows.h"
+#include "caption/eight_person.h"
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
 #include "caption/monitor.h"
@@ -200,8 +201,11 @@ void Station::createNetworkParts() {
         form2_->names[std::size_t(slot)]->setText(name);
         form2_->panes[std::size_t(slot)]->clear();
     };
+    eight_ = new EightPersonMonitor(*form2_, m.Edit20, m.memberBePartner, m.memberPartner,
+                                    env_.choosers ? *env_.choosers : qtChoosers_, messages(), this);
     connect(m.Button45, &QPushButton::clicked, this, [this] {
         main_->CheckBox12->setChecked(true);
+        eight_->layoutRows(); // shows the rows with the partner buttons as they are
         form2_->show();
         form2_->raise();
     });

@@ -19,6 +19,7 @@ class MemberList;
 class MonitorPart;
 class Undo;
 class ScreenModes;
+class EightPersonMonitor;
 class Partner;
 class DatagramNetwork;
 class InputPart;
@@ -96,6 +97,7 @@ public:
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
+    EightPersonMonitor& eightRows() { return *eight_; }
     const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
@@ -162,6 +164,7 @@ private:
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;
+    EightPersonMonitor* eight_ = nullptr;
     QtChoosers qtChoosers_;
     SystemClock systemClock_;
 };

@@ -37,35 +37,19 @@ TForm2::TForm2(QWidget* parent)
     CheckBox2 = new QCheckBox(
         QStringLiteral("Display automatically from the upper in order of the input. "), this);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    Edit20 = new QLineEdit(QStringLiteral("1"), this);
-    Edit20->setObjectName(QStringLiteral("Edit20"));
-    Edit20->hide(); // set on the main window's "Auxiliary" page
+    Label1 = new QLabel(QStringLiteral("The position changes places when the frame in the moving "
+                                       "destination is clicked after clicking the frame. "),
+                        this);
+    Label2 = new QLabel(
+        QStringLiteral(
+            "The Color can be specified independently when right-clicking of the mouse."),
+        this);
+    for (QLabel* l : {Label1, Label2})
+        l->setWordWrap(true);
+    // Placed at the top of the screen, in front of the other windows.
     setWindowFlag(Qt::WindowStaysOnTopHint);
     resize(429, 292);
-    layoutRows();
-}
-
-void TForm2::layoutRows() {
-    const QFont font = panes[0]->font();
-    bool ok = false;
-    const int lines = std::clamp(Edit20->text().toInt(&ok), 1, 9);
-    const int rowHeight = (ok ? lines : 1) * font.pointSize() * 2 + 2;
-    const int w = width();
-    const int buttons = 60, nameWidth = 90;
-    int y = 0;
-    for (std::size_t k = 0; k < 8; ++k) {
-        names[k]->setFont(font);
-        bePartner[k]->setGeometry(0, y, buttons / 2, rowHeight);
-        partner[k]->setGeometry(buttons / 2, y, buttons / 2, rowHeight);
-        names[k]->setGeometry(buttons + 2, y, nameWidth, rowHeight);
-        panes[k]->setGeometry(buttons + nameWidth + 4, y, std::max(20, w - buttons - nameWidth - 4),
-                              rowHeight);
-        y += rowHeight + 4;
-    }
-    Button1->setGeometry(0, y, 80, 24);
-    Button2->setGeometry(84, y, 140, 24);
-    CheckBox1->setGeometry(0, y + 28, w, 20);
-    CheckBox2->setGeometry(0, y + 28 + 20 + 16, w, 20);
+    move(x(), 0);
 }
 
 } // namespace quorel

@@ -2,6 +2,7 @@
 #include "app/station_window.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,9 +26,14 @@ public:
     QCheckBox* CheckBox2;                    // automatic order
     QPushButton* Button1;                    // "Font"
     QPushButton* Button2;                    // "Background Color"
-    QLineEdit* Edit20;                       // lines per row
-    // Row height from the lines per row and the panes' font.
-    void layoutRows();
+    QLabel* Label1;                          // how rows change places
+    QLabel* Label2;                          // how rows get colours
+signals:
+    // A click on the empty part of the window (cancels a pending move).
+    void emptyClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { emit emptyClicked(); }
 };
 
 // F-key memo: the texts of the function keys.

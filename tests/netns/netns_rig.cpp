@@ -41,10 +41,12 @@ void dieWithParent(QProcess& process) {
     });
 }
 
-CommandResult run(const QString& program, const QStringList& args, int timeoutMs) {
+CommandResult run(const QString& program, const QStringList& args, int timeoutMs,
+                  const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     CommandResult result;
     QProcess process;
     dieWithParent(process);
+    process.setProcessEnvironment(env);
     process.start(program, args);
     if (!process.waitForStarted(timeoutMs)) {
         result.err = process.errorString().toLocal8Bit();
@@ -335,6 +337,22 @@ bool NetnsRig::ensureDisplay() {
     return true;
 }
 
+CommandResult NetnsRig::runOnDisplay(const QStringList& args, int timeoutMs) {
+    CommandResult result;
+    if (!skipReason_.isEmpty() || args.isEmpty()) {
+        result.err = "no rig";
+        return result;
+    }
+    if (!ensureDisplay()) {
+        result.err = "no X display (Xvfb is missing or did not start)";
+        return result;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XAUTHORITY"));
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    return run(args.first(), args.mid(1), timeoutMs, env);
+}
+
 NetnsRig::Station* NetnsRig::station(int i) const {
     if (i < 1 || i > hostCount_)
         return nullptr;
@@ -354,8 +372,9 @@ void NetnsRig::readStationOutput(int i) {
     while ((end = s->partialLine.indexOf('\n')) >= 0) {
         const QByteArray line = s->partialLine.left(end);
         s->partialLine.remove(0, end + 1);
-        qInfo().noquote() << QStringLiteral("[host %1]").arg(i)
-                          << QString::fromLocal8Bit(line).trimmed();
+        if (echoOutput_)
+            qInfo().noquote() << QStringLiteral("[host %1]").arg(i)
+                              << QString::fromLocal8Bit(line).trimmed();
     }
 }
 

@@ -94,6 +94,10 @@ public:
     bool isRunning(int i) const;
     qint64 stationPid(int i) const;
     QByteArray stationOutput(int i) const; // stdout and stderr, merged
+    // Whether station output also goes to the test log (on by default). A test
+    // that floods the stations may turn it off for a while; stationOutput()
+    // keeps everything either way.
+    void setEchoOutput(bool on) { echoOutput_ = on; }
     QString workingDirectory(int i) const;
 
     // SIGTERM, up to 5 s to exit, then SIGKILL. The exit code when the station
@@ -103,6 +107,11 @@ public:
 
     // The display stations use (":N"), empty on the offscreen fallback.
     QString display() const { return display_; }
+
+    // Runs an X client (xdotool, import, ...) in the test's own namespace against
+    // the stations' display, starting Xvfb if no station has yet. Not finished,
+    // with the reason in `err`, when there is no display.
+    CommandResult runOnDisplay(const QStringList& args, int timeoutMs = 10000);
 
     // --- Looking into a host ------------------------------------------------
 
@@ -154,6 +163,7 @@ private:
     QString ssTool_;
     QString stationBinary_;
     QStringList created_;
+    bool echoOutput_ = true;
     bool displayTried_ = false;
     QString display_;
     std::unique_ptr<QProcess> xvfb_;

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <csignal>
 
@@ -74,6 +75,7 @@ private slots:
     void probeSocketsTalkToEachOther();
     void probeReachesHostsOverTheBridge();
     void readsBoundPortsOfAHost();
+    void runsXClientsOnTheStationDisplay();
 };
 
 void TestNetnsRig::parsesSsOutput() {
@@ -270,6 +272,33 @@ void TestNetnsRig::readsBoundPortsOfAHost() {
 
     b.reset();
     QCOMPARE(bindingStrings(rig.boundUdpPorts(1)), QStringList({"0.0.0.0:47010"}));
+}
+
+void TestNetnsRig::runsXClientsOnTheStationDisplay() {
+    NetnsRig rig(1);
+    if (!rig.skipReason().isEmpty())
+        QSKIP(qPrintable(rig.skipReason()));
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed");
+
+    // Before any station: the display comes up for the client.
+    const CommandResult r = rig.runOnDisplay({"xdotool", "getdisplaygeometry"});
+    if (rig.display().isEmpty())
+        QSKIP(qPrintable("no Xvfb display: " + QString::fromLocal8Bit(r.err)));
+    QVERIFY2(r.ok(), r.err.constData());
+    QCOMPARE(r.out.trimmed(), QByteArray("1920 1080"));
+
+    // A station started afterwards is a client of that same display.
+    QVERIFY(rig.startStation(1));
+    QStringList windows;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !(windows = QString::fromLatin1(rig.runOnDisplay({"xdotool", "search", "--pid",
+                                                          QString::number(rig.stationPid(1))})
+                                            .out)
+                        .split('\n', Qt::SkipEmptyParts))
+             .isEmpty(),
+        10000);
+    rig.stopStation(1);
 }
 
 QTEST_GUILESS_MAIN(TestNetnsRig)

@@ -4,6 +4,7 @@
 
 #include "app/main_console.h"
 #include "caption/caption_windows.h"
+#include "caption/eight_person.h"
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
 #include "caption/monitor.h"
@@ -84,6 +85,9 @@ private slots:
     void partnerLinkTextFromAnyStationIsShown();
     void settingsBodiesAreNotMonitorText();
     void eightPersonNamesFollowTheMemberList();
+    void eightPersonRowsChangePlaces();
+    void eightPersonAutomaticOrder();
+    void eightPersonRowHeight();
     void sixUndosRemoveFiveSentencesEverywhere();
     void undoRestoresTheRecord_data();
     void undoRestoresTheRecord();
@@ -187,6 +191,57 @@ void TestTeam::eightPersonNamesFollowTheMemberList() {
     t.c->main()->memberName[std::size_t(slot)]->setText(QStringLiteral("山田"));
     QCOMPARE(eight.names[std::size_t(slot)]->text(), QStringLiteral("山田"));
     QVERIFY(eight.panes[std::size_t(slot)]->toPlainText().isEmpty());
+}
+
+void TestTeam::eightPersonRowsChangePlaces() {
+    Lan net;
+    Station& s = net.add();
+    TForm2& w = *s.eightPerson();
+    EightPersonMonitor& rows = s.eightRows();
+    QTest::mouseClick(w.names[1], Qt::LeftButton); // row 2 ...
+    QVERIFY(w.names[1]->isHidden());
+    QTest::mouseClick(w.panes[4]->viewport(), Qt::LeftButton); // ... to row 5's place
+    QCOMPARE(rows.rowAt(1), 4);
+    QCOMPARE(rows.rowAt(4), 1);
+    QVERIFY(!w.names[1]->isHidden());
+    // The next message for slot 2 lands in row 2, now standing fifth.
+    s.main()->memberAddress[1]->setText("192.168.1.31");
+    net.peer("192.168.1.31").send("192.168.1.10", kMonitor, "192.168.1.31,入力中");
+    QTRY_COMPARE(w.panes[1]->toPlainText(), QStringLiteral("入力中"));
+    QCOMPARE(w.panes[1]->y(), 4 * (rows.rowHeight() + 4));
+    QCOMPARE(w.panes[4]->y(), 1 * (rows.rowHeight() + 4));
+
+    QTest::mouseClick(w.names[0], Qt::LeftButton); // picked, then cancelled
+    QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.width() - 2, w.height() - 2));
+    QCOMPARE(rows.pendingRow(), -1);
+    QVERIFY(!w.names[0]->isHidden());
+}
+
+void TestTeam::eightPersonAutomaticOrder() {
+    Lan net;
+    Station& s = net.add();
+    TForm2& w = *s.eightPerson();
+    EightPersonMonitor& rows = s.eightRows();
+    w.CheckBox2->click();
+    w.panes[3]->setPlainText(QStringLiteral("四が入力"));
+    QCOMPARE(rows.rowAt(0), 3);
+    w.panes[0]->setPlainText(QStringLiteral("一が入力"));
+    QCOMPARE(rows.rowAt(0), 3);
+    QCOMPARE(rows.rowAt(1), 0);
+    w.panes[3]->setPlainText(QStringLiteral(" ")); // member 4 pressed Enter
+    QCOMPARE(rows.rowAt(0), 0);
+    QCOMPARE(rows.rowAt(1), 3);
+}
+
+void TestTeam::eightPersonRowHeight() {
+    Lan net;
+    Station& s = net.add();
+    QFont f = s.eightPerson()->panes[0]->font();
+    f.setPointSize(12);
+    s.eightPerson()->panes[0]->setFont(f);
+    s.main()->Edit20->setText(QStringLiteral("3"));
+    QCOMPARE(s.eightRows().rowHeight(), 74);
+    QCOMPARE(s.eightPerson()->panes[7]->height(), 74);
 }
 
 // ---- undo, del, cls ---------------------------------------------------------------------
