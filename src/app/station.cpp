@@ -78,8 +78,10 @@ Station::Station(const Environment& env, QObject* parent) : QObject(parent), env
     connect(form9_->Image1, &PictureLabel::clicked, this, &Station::pictureClicked);
 
     // The main window is the application's main form: it is shown when the
-    // loop starts, the others only when the user opens them.
+    // loop starts, the others only when the user opens them. The typist can
+    // type at once.
     main_->show();
+    main_->RichEdit1->setFocus();
 }
 
 Station::~Station() {
