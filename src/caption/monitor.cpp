@@ -12,11 +12,14 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 
 namespace quorel {
+
+Q_LOGGING_CATEGORY(lcMonitor, "quorel.monitor", QtWarningMsg)
 
 MonitorPart::MonitorPart(const Controls& c, MemberList& members, Partner& partner,
                          LinkEncryption& encryption, Messages& messages, QObject* parent)
@@ -96,6 +99,7 @@ void MonitorPart::NMUDP2DataReceived(TNMUDP* Sender, int NumberBytes, const QStr
     }
     if (c_.CheckBox57->isChecked())
         body = withSquares(body);
+    qCDebug(lcMonitor) << "partner input" << body;
     if (body == kNull) {
         c_.RichEdit27->clear();
     } else if (body == kClear) {
@@ -133,6 +137,7 @@ void MonitorPart::NMUDP7DataReceived(TNMUDP* Sender, int NumberBytes, const QStr
         if (members_.address(k) != address)
             continue;
         QTextEdit* pane = c_.panes[static_cast<std::size_t>(k)];
+        qCDebug(lcMonitor) << "member" << k + 1 << "input" << text;
         pane->setPlainText(text);
         if (c_.CheckBox56->isChecked())
             pane->moveCursor(QTextCursor::End);

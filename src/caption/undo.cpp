@@ -11,11 +11,14 @@
 #include "wire/port_plan.h"
 
 #include <QCheckBox>
+#include <QLoggingCategory>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
 namespace quorel {
+
+Q_LOGGING_CATEGORY(lcUndo, "quorel.undo", QtWarningMsg)
 
 Undo::Undo(const Controls& c, DisplayRecord& record, ScreenPart& screen, InputPart& input,
            MemberList& members, const LumoLink& lumo, StationState& state, Messages& messages,
@@ -224,6 +227,7 @@ void Undo::NMUDP9DataReceived(TNMUDP* Sender, int NumberBytes, const QString& Fr
         c_.NMUDP9->RemotePort = port;
     }
     const bool holding = c_.CheckBox85->isChecked();
+    qCDebug(lcUndo) << "command" << *body << (holding ? "held" : "applied");
     if (*body == "undo") {
         if (holding && hold)
             hold(QStringLiteral("$undo$"));
