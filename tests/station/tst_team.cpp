@@ -16,6 +16,7 @@
 #include "typing.h"
 
 #include <QCheckBox>
+#include <QHostAddress>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -98,6 +99,8 @@ private slots:
     void delAndClsEverywhere();
     void commandsHeldInCorrectionModeApplyInOrder();
     void badCommands();
+    void undoOptionRules();
+    void commandCopiesForTheSamePcDisplay();
 };
 
 // ---- monitor ------------------------------------------------------------------------
@@ -380,6 +383,50 @@ void TestTeam::badCommands() {
     p.send("192.168.1.10", kUndo, "undo ");
     net.settle();
     QCOMPARE(s.record().textForm(), before);
+}
+
+void TestTeam::undoOptionRules() {
+    Lan net;
+    Station& s = net.add();
+    TMainConsole& m = *s.main();
+    s.Timer2Timer();
+    m.CheckBox36->setChecked(true); // needs CheckBox35
+    QVERIFY(!m.CheckBox36->isChecked());
+    QCOMPARE(net.messages(0).shown, QStringList{Undo::kNeeds35});
+    m.CheckBox35->setChecked(true);
+    m.CheckBox36->setChecked(true);
+    QVERIFY(m.CheckBox36->isChecked());
+    m.CheckBox35->setChecked(false); // takes its refinement with it
+    QVERIFY(!m.CheckBox36->isChecked());
+    m.CheckBox47->setChecked(true);
+    QVERIFY(!m.CheckBox40->isChecked());
+    QCOMPARE(net.messages(0).shown.last(), Undo::kUndoF11Note);
+}
+
+void TestTeam::commandCopiesForTheSamePcDisplay() {
+    Lan net;
+    Station& s = net.add();
+    Peer& p = net.peer("192.168.1.31");
+    TMainConsole& m = *s.main();
+    m.memberAddress[0]->setText(p.address());
+    m.memberCompanion[0]->setChecked(true);
+    m.CheckBox60->setChecked(true);
+    s.input().sendSentence(QStringLiteral("取り消す"));
+    net.settle();
+    net.lan.clearTraffic();
+    s.undo().undo(false);
+    QStringList sent;
+    for (const auto& d : net.lan.traffic())
+        sent << QHostAddress(d.to).toString() + ':' + QString::number(d.toPort) + '=' + d.data;
+    QCOMPARE(sent, (QStringList{"192.168.1.31:6723=undo", "127.0.0.1:7923=undo"}));
+
+    // A member's command is applied and forwarded unchanged; the display
+    // program's own is dropped.
+    net.lan.clearTraffic();
+    p.send("192.168.1.10", kUndo, "cls");
+    net.settle();
+    QCOMPARE(net.lan.traffic().back().toPort, quint16(7923));
+    QCOMPARE(net.lan.traffic().back().data, QByteArray("cls"));
 }
 
 QTEST_MAIN(TestTeam)
