@@ -55,15 +55,10 @@ void CaptionLink::NMUDP1DataReceived(TNMUDP* Sender, int NumberBytes, const QStr
     } else {
         screen_.appendSentence(t == InputPart::kLineFeedToken ? QString() : t, false);
     }
-    if (lumo_.enabled() && !t.isEmpty()) {
-        // Forwarded as shown, never scrambled. (An empty text has nothing to
-        // forward and would only raise an error.)
-        const int port = c_.NMUDP1->RemotePort;
-        c_.NMUDP1->RemoteHost = QStringLiteral("127.0.0.1");
-        c_.NMUDP1->RemotePort = lumoPort(kBasePort);
-        c_.NMUDP1->SendDatagram(text::encode(t));
-        c_.NMUDP1->RemotePort = port;
-    }
+    // Forwarded as shown, never scrambled. (An empty text has nothing to
+    // forward and would only raise an error.)
+    if (!t.isEmpty())
+        lumo_.SendLumoCopy(*c_.NMUDP1, text::encode(t), kBasePort);
 }
 
 void CaptionLink::hold(const QString& line) {

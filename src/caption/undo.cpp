@@ -219,13 +219,8 @@ void Undo::NMUDP9DataReceived(TNMUDP* Sender, int NumberBytes, const QString& Fr
     const auto body = Sender->receiveText(NumberBytes, kBound);
     if (!body || lumo_.dropsFrom(FromIP))
         return;
-    if (lumo_.enabled() && !body->isEmpty()) {
-        const int port = c_.NMUDP9->RemotePort;
-        c_.NMUDP9->RemoteHost = QStringLiteral("127.0.0.1");
-        c_.NMUDP9->RemotePort = lumoPort(kBasePort);
-        c_.NMUDP9->SendDatagram(*body);
-        c_.NMUDP9->RemotePort = port;
-    }
+    if (!body->isEmpty())
+        lumo_.SendLumoCopy(*c_.NMUDP9, *body, kBasePort); // forwarded unchanged
     const bool holding = c_.CheckBox85->isChecked();
     qCDebug(lcUndo) << "command" << *body << (holding ? "held" : "applied");
     if (*body == "undo") {

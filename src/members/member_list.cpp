@@ -181,6 +181,21 @@ void MemberList::ClearMemberList() {
     }
 }
 
+void MemberList::takeSlot(int slot, const QString& address, const QString& name) {
+    const Slot& s = c_.rows[static_cast<std::size_t>(slot)];
+    s.address->setText(address);
+    s.name->setText(name);
+    s.companion->setChecked(true);
+    answerTo(address);
+}
+
+void MemberList::endPartnership() {
+    if (hooks_.releasePartner)
+        hooks_.releasePartner();
+    if (hooks_.restoreTitles)
+        hooks_.restoreTitles();
+}
+
 void MemberList::answerTo(const QString& address) {
     c_.NMUDP6->RemoteHost = address;
     c_.NMUDP6->SendDatagram(answer(c_.Edit35->text(), address, c_.Edit30->text()));
@@ -214,11 +229,7 @@ void MemberList::NMUDP8DataReceived(TNMUDP* Sender, int NumberBytes, const QStri
         c_.NMUDP6->SendDatagram(full(c_.Edit35->text(), from, c_.Edit30->text()));
         return;
     }
-    const Slot& s = c_.rows[static_cast<std::size_t>(slot)];
-    s.address->setText(from);
-    s.name->setText(field(*f, 1));
-    s.companion->setChecked(true);
-    answerTo(from);
+    takeSlot(slot, from, field(*f, 1));
 }
 
 void MemberList::NMUDP6DataReceived(TNMUDP* Sender, int NumberBytes, const QString&, int) {
@@ -256,11 +267,7 @@ void MemberList::NMUDP6DataReceived(TNMUDP* Sender, int NumberBytes, const QStri
     const int slot = freeSlot();
     if (slot < 0)
         return;
-    const Slot& s = c_.rows[static_cast<std::size_t>(slot)];
-    s.address->setText(from);
-    s.name->setText(field(*f, 2));
-    s.companion->setChecked(true);
-    answerTo(from);
+    takeSlot(slot, from, field(*f, 2));
 }
 
 void MemberList::NMUDP10DataReceived(TNMUDP* Sender, int NumberBytes, const QString&, int) {
@@ -282,20 +289,14 @@ void MemberList::NMUDP10DataReceived(TNMUDP* Sender, int NumberBytes, const QStr
 void MemberList::Button47Click() {
     if (!ownAddressValid())
         return;
-    if (hooks_.releasePartner)
-        hooks_.releasePartner();
-    if (hooks_.restoreTitles)
-        hooks_.restoreTitles();
+    endPartnership();
     c_.CheckBox6->setChecked(false);
     ClearMemberList();
     SearchMembers();
 }
 
 void MemberList::Button53Click() {
-    if (hooks_.releasePartner)
-        hooks_.releasePartner();
-    if (hooks_.restoreTitles)
-        hooks_.restoreTitles();
+    endPartnership();
     c_.CheckBox6->setChecked(true);
     SendLeave();
     ClearMemberList();
@@ -304,10 +305,7 @@ void MemberList::Button53Click() {
 void MemberList::groupChanged() {
     if (!ownAddressValid())
         return;
-    if (hooks_.releasePartner)
-        hooks_.releasePartner();
-    if (hooks_.restoreTitles)
-        hooks_.restoreTitles();
+    endPartnership();
     SendLeave();
     c_.CheckBox6->setChecked(false);
     ClearMemberList();

@@ -97,6 +97,10 @@ private:
     int freeSlot() const;
     bool isThisPc(const QString& address) const;
     void answerTo(const QString& address);
+    // Lists a new member and answers it.
+    void takeSlot(int slot, const QString& address, const QString& name);
+    // A membership change ends the partnership and shows the plain titles.
+    void endPartnership();
     void sendRequest(const QString& destination);
     void show(const QString& text);
 
