@@ -23,6 +23,7 @@ EightPersonMonitor::EightPersonMonitor(TForm2& window, QLineEdit* edit20,
     for (int k = 0; k < 8; ++k) {
         const auto i = static_cast<std::size_t>(k);
         w_.names[i]->installEventFilter(this);
+        viewports_[i] = w_.panes[i]->viewport();
         w_.panes[i]->viewport()->installEventFilter(this);
         connect(w_.panes[i], &QTextEdit::textChanged, this,
                 [this, k] { reportErrors(messages_, [&] { paneChanged(k); }); });
@@ -103,7 +104,7 @@ bool EightPersonMonitor::eventFilter(QObject* watched, QEvent* event) {
         QWidget* box = nullptr;
         if (watched == w_.names[i])
             box = w_.names[i];
-        else if (watched == w_.panes[i]->viewport())
+        else if (watched == viewports_[i])
             box = w_.panes[i];
         if (box == nullptr)
             continue;

@@ -51,6 +51,9 @@ private:
     std::array<QPushButton*, 8> mainBe_, mainPartner_;
     Choosers& choosers_;
     Messages& messages_;
+    // The panes' viewports, compared by address only: the filter also sees
+    // events while the window is being destroyed.
+    std::array<const QObject*, 8> viewports_{};
     std::array<int, 8> top_{};      // each row's current top
     std::array<int, 8> slotTops_{}; // the eight positions, top to bottom
     std::array<bool, 8> idle_{};

@@ -44,11 +44,12 @@ MonitorPart::MonitorPart(const Controls& c, MemberList& members, Partner& partne
                 c_.Timer4->start(ms);
         });
     });
+    monitorViewport_ = c_.RichEdit27->viewport();
     c_.RichEdit27->viewport()->installEventFilter(this);
 }
 
 bool MonitorPart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == c_.RichEdit27->viewport() && event->type() == QEvent::MouseButtonRelease)
+    if (watched == monitorViewport_ && event->type() == QEvent::MouseButtonRelease)
         RichEdit27Click();
     return QObject::eventFilter(watched, event);
 }

@@ -76,6 +76,9 @@ private:
     bool inputEmpty() const;
 
     Controls c_;
+    // Compared by address only: the filter also sees events while the
+    // window is being destroyed.
+    const QObject* monitorViewport_ = nullptr;
     MemberList& members_;
     Partner& partner_;
     LinkEncryption& encryption_;
