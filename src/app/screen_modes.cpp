@@ -24,8 +24,8 @@ namespace quorel {
 
 ScreenModes::ScreenModes(TMainConsole& main, ScreenPart& screen, TForm9& cover, StationState& state,
                          Messages& messages, Choosers& choosers, QObject* parent)
-    : QObject(parent), m_(main), screen_(screen), cover_(cover), state_(state), messages_(messages),
-      choosers_(choosers) {
+    : QObject(parent), m_(main), edit77_(main.Edit77), screen_(screen), cover_(cover),
+      state_(state), messages_(messages), choosers_(choosers) {
     auto on = [this](auto* sender, auto signal, auto fn) {
         connect(sender, signal, this, [this, fn] { reportErrors(messages_, [&] { fn(); }); });
     };
@@ -97,7 +97,7 @@ void ScreenModes::setPersons(int mode) {
 }
 
 bool ScreenModes::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_.Edit77 || event->type() != QEvent::KeyPress)
+    if (watched != edit77_ || event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     bool handled = true;

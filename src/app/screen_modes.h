@@ -65,6 +65,9 @@ private:
     void focusTyping();
 
     TMainConsole& m_;
+    // Compared by address only: the filter also sees events while the main
+    // window is being destroyed.
+    const QObject* edit77_;
     ScreenPart& screen_;
     TForm9& cover_;
     StationState& state_;
