@@ -4,27 +4,26 @@
 // nor shows, and a flood of malformed datagrams on every port leaves all three
 // working.
 //
-// The keys are real X key events: xdotool (XTEST) on the rig's Xvfb display.
-// There is no window manager there, so a window gets the keyboard through
-// XSetInputFocus (`xdotool windowfocus`), and all three main windows overlap at
-// (0,0); key events go to the focused window whatever the stacking.
+// The keys are real X key events (see x_stations.h).
 //
 // The test functions are the steps of one session on one rig and run in order.
 
 #include "netns_rig.h"
+#include "x_stations.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QHostInfo>
 #include <QRandomGenerator>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QTest>
 #include <array>
 #include <memory>
 
-using quorel::test::CommandResult;
+using quorel::test::address;
+using quorel::test::linesWith;
 using quorel::test::NetnsRig;
+using quorel::test::quoted;
+using quorel::test::XStations;
 
 namespace {
 
@@ -36,36 +35,6 @@ constexpr int kQuietMs = 1000;
 constexpr quint16 kFirstPort = 6711;
 constexpr quint16 kLastPort = 6736;
 constexpr quint16 kRequestPort = 6722;
-
-// Failure messages here carry logs and screenshots, so they are built only on
-// failure (QVERIFY2 builds its message every time).
-#define CHECK(condition, message)                                                                  \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            QFAIL(qPrintable(message));                                                            \
-    } while (false)
-#define CHECK_WITHIN(timeoutMs, condition, message)                                                \
-    do {                                                                                           \
-        if (!QTest::qWaitFor([&] { return bool(condition); }, timeoutMs))                          \
-            QFAIL(qPrintable(message));                                                            \
-    } while (false)
-
-QByteArray address(int i) {
-    return NetnsRig::hostAddress(i).toString().toLatin1();
-}
-
-QByteArray quoted(const QByteArray& s) {
-    return '"' + s + '"';
-}
-
-// The lines of `log` that contain `needle`, for failure messages.
-QByteArray linesWith(const QByteArray& log, const QByteArray& needle) {
-    QByteArray out;
-    for (const QByteArray& line : log.split('\n'))
-        if (line.contains(needle))
-            out += line + '\n';
-    return out.isEmpty() ? QByteArray("(none)\n") : out;
-}
 
 // The caption endpoint's "send" or "received" lines in a log, with `peer` in
 // them if given. Other windows' endpoints are called NMUDP1 too; the caption
@@ -98,44 +67,11 @@ QStringList captionSends(qsizetype bytes, std::initializer_list<int> stations) {
     return lines;
 }
 
-// Pure red pixels in a binary PPM ("P6") image. The LAN switch's caption turns
-// red while it is unticked, and nothing else on the Partner page is red.
+// Pure red pixels in a binary PPM image. The LAN switch's caption turns red
+// while it is unticked, and nothing else on the Partner page is red.
 int redPixels(const QByteArray& ppm) {
-    if (!ppm.startsWith("P6"))
-        return -1;
-    // Header: magic, width, height, maximum, each after white space; comments
-    // run from '#' to the end of the line.
-    qsizetype pos = 2;
-    std::array<long, 3> values{};
-    for (long& value : values) {
-        while (pos < ppm.size()) {
-            if (ppm[pos] == '#') {
-                while (pos < ppm.size() && ppm[pos] != '\n')
-                    ++pos;
-            } else if (ppm[pos] == ' ' || ppm[pos] == '\n' || ppm[pos] == '\r' ||
-                       ppm[pos] == '\t') {
-                ++pos;
-            } else {
-                break;
-            }
-        }
-        const qsizetype start = pos;
-        while (pos < ppm.size() && ppm[pos] >= '0' && ppm[pos] <= '9')
-            ++pos;
-        value = ppm.mid(start, pos - start).toLong();
-    }
-    ++pos; // the single white space before the pixels
-    const long width = values[0], height = values[1], maximum = values[2];
-    const long sample = maximum > 255 ? 2 : 1; // big-endian; the high byte is enough
-    if (width <= 0 || height <= 0 || maximum <= 0 || maximum > 65535 ||
-        ppm.size() - pos < width * height * 3 * sample)
-        return -1;
-    int red = 0;
-    const auto* px = reinterpret_cast<const unsigned char*>(ppm.constData() + pos);
-    for (long k = 0; k < width * height; ++k, px += 3 * sample)
-        if (px[0] > 180 && px[sample] < 80 && px[2 * sample] < 80)
-            ++red;
-    return red;
+    return quorel::test::countPixels(
+        ppm, [](int r, int g, int b) { return r > 180 && g < 80 && b < 80; });
 }
 
 // A malformed datagram: random bytes, field-like text with commas, dangling
@@ -183,34 +119,20 @@ private:
     QByteArray log(int i) const { return rig_->stationOutput(i); }
     QByteArray logSince(int i, qsizetype mark) const { return log(i).mid(mark); }
     std::array<qsizetype, kStations + 1> marks() const;
-    QByteArray xdotool(const QStringList& args);
-    QStringList visibleWindows(int i, bool mainOnly);
-    void focus(int i);
-    void keys(int i, const QStringList& keys);
-    void focusInputPart(int i);
-    void typeSentence(int i, const QByteArray& sentence);
-    QByteArray grab(int i);
-    QString keepScreenshot(int i, const QString& what);
     QByteArray tails() const;
 
     std::unique_ptr<NetnsRig> rig_;
     std::unique_ptr<QUdpSocket> requests_;          // probe on the member search port
-    std::array<QString, kStations + 1> window_;     // X window ids of the main windows
+    std::unique_ptr<XStations> x_;                  // their windows, keys and screens
     std::array<QByteArray, kStations + 1> request_; // what the probe heard from each station
     QByteArray heard_;                              // all the probe heard on 6722
-    bool canGrab_ = false;
 };
 
 void TestNetnsCaptions::initTestCase() {
     rig_ = std::make_unique<NetnsRig>(kStations);
-    if (!rig_->skipReason().isEmpty())
-        QSKIP(qPrintable(rig_->skipReason()));
-    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QSKIP("xdotool is not installed: the stations cannot be typed into");
-    const CommandResult display = rig_->runOnDisplay({"xdotool", "getdisplaygeometry"});
-    if (!display.ok())
-        QSKIP(qPrintable("no X display for the stations: " + QString::fromLocal8Bit(display.err)));
-    canGrab_ = !QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty();
+    x_ = std::make_unique<XStations>(*rig_);
+    if (const QString reason = x_->skipReason(); !reason.isEmpty())
+        QSKIP(qPrintable(reason));
 
     // Bound before any station starts, so it hears every start-up request.
     requests_ = rig_->probeSocket(kRequestPort);
@@ -240,13 +162,11 @@ void TestNetnsCaptions::initTestCase() {
 
     // Then the splash is gone and the main window is the one window on screen.
     for (int i = 1; i <= kStations; ++i) {
-        CHECK_WITHIN(kArrivalMs,
-                     visibleWindows(i, false).size() == 1 && visibleWindows(i, true).size() == 1,
-                     QStringLiteral("station %1 (%2) shows the windows \"%3\"")
-                         .arg(i)
-                         .arg(rig_->isRunning(i) ? "running" : "not running")
-                         .arg(visibleWindows(i, false).join(' ')));
-        window_[std::size_t(i)] = visibleWindows(i, true).constFirst();
+        CHECK(x_->waitForMainWindow(i, kArrivalMs),
+              QStringLiteral("station %1 (%2) shows the windows \"%3\"")
+                  .arg(i)
+                  .arg(rig_->isRunning(i) ? "running" : "not running")
+                  .arg(x_->visibleWindows(i, false).join(' ')));
     }
 }
 
@@ -255,74 +175,6 @@ std::array<qsizetype, kStations + 1> TestNetnsCaptions::marks() const {
     for (int i = 1; i <= kStations; ++i)
         m[std::size_t(i)] = log(i).size();
     return m;
-}
-
-QByteArray TestNetnsCaptions::xdotool(const QStringList& args) {
-    const CommandResult r = rig_->runOnDisplay(QStringList{"xdotool"} + args);
-    if (!r.ok())
-        qWarning().noquote() << "xdotool" << args.join(' ') << "failed:" << r.err.trimmed();
-    return r.out;
-}
-
-QStringList TestNetnsCaptions::visibleWindows(int i, bool mainOnly) {
-    QStringList args{"search", "--all", "--onlyvisible", "--pid",
-                     QString::number(rig_->stationPid(i))};
-    if (mainOnly)
-        args << "--name"
-             << "^Quorel$";
-    const CommandResult r = rig_->runOnDisplay(QStringList{"xdotool"} + args);
-    return QString::fromLatin1(r.out).split('\n', Qt::SkipEmptyParts);
-}
-
-void TestNetnsCaptions::focus(int i) {
-    xdotool({"windowfocus", "--sync", window_[std::size_t(i)]});
-}
-
-void TestNetnsCaptions::keys(int i, const QStringList& keys) {
-    focus(i);
-    xdotool(QStringList{"key", "--delay", "40"} + keys);
-}
-
-// On the "Screen & Input" page: turning to the next page and back puts the
-// focus in the input part, wherever it was. QTabWidget turns pages with
-// Ctrl+Tab and Ctrl+Shift+Tab (Qt 6.4 has no Ctrl+PageDown for it) from any
-// focus inside the tab widget.
-void TestNetnsCaptions::focusInputPart(int i) {
-    keys(i, {"ctrl+Tab", "ctrl+shift+Tab"});
-}
-
-// What a typist does: Esc clears the input part (it holds the key hint at
-// start), then the sentence, then Enter sends it.
-void TestNetnsCaptions::typeSentence(int i, const QByteArray& sentence) {
-    focus(i);
-    xdotool({"key", "Escape"});
-    xdotool({"type", "--delay", "15", QString::fromLatin1(sentence)});
-    xdotool({"key", "Return"});
-}
-
-// Station i's main window as a PPM image, raised first: without a window
-// manager or compositor only the top window's pixels are on the screen.
-QByteArray TestNetnsCaptions::grab(int i) {
-    if (!canGrab_)
-        return {};
-    xdotool({"windowraise", window_[std::size_t(i)]});
-    QTest::qWait(300); // its exposed parts are repainted
-    return rig_
-        ->runOnDisplay({"import", "-window", window_[std::size_t(i)], "-depth", "8", "ppm:-"})
-        .out;
-}
-
-QString TestNetnsCaptions::keepScreenshot(int i, const QString& what) {
-    if (!canGrab_)
-        return QStringLiteral("(no screenshot: ImageMagick's import is not installed)");
-    const QString path = QDir::current().absoluteFilePath(
-        QStringLiteral("tst_netns_captions-%1-station%2.png").arg(what).arg(i));
-    xdotool({"windowraise", window_[std::size_t(i)]});
-    QTest::qWait(300);
-    const CommandResult r =
-        rig_->runOnDisplay({"import", "-window", window_[std::size_t(i)], path});
-    return r.ok() ? QStringLiteral("screenshot of station %1: %2").arg(i).arg(path)
-                  : QStringLiteral("(screenshot failed: %1)").arg(QString::fromLocal8Bit(r.err));
 }
 
 QByteArray TestNetnsCaptions::tails() const {
@@ -369,13 +221,13 @@ void TestNetnsCaptions::typedSentenceReachesTheOtherStations() {
     // window's focus must be in the input part.
     const QByteArray sentence = "hello from station one";
     const auto mark = marks();
-    typeSentence(1, sentence);
+    x_->typeSentence(1, sentence);
 
     CHECK_WITHIN(kArrivalMs,
                  logSince(1, mark[1]).contains("quorel.caption: own sentence " + quoted(sentence)),
                  "station 1 took no typing: the keys did not reach its input part (RichEdit1) "
                  "when its main window got the keyboard; " +
-                     keepScreenshot(1, QStringLiteral("start-focus")) + '\n' + tails());
+                     x_->keepScreenshot(1, QStringLiteral("start-focus")) + '\n' + tails());
 
     // One datagram of 22 Shift-JIS bytes to each of the two members, on 6711.
     CHECK_WITHIN(kArrivalMs,
@@ -401,14 +253,15 @@ void TestNetnsCaptions::lanSwitchOffNeitherSendsNorShows() {
     // input part, Ctrl+Tab twice turns to the third page, "Partner"; the focus
     // leaves the hidden page for the new page's scroll area, and Tab moves it
     // on to the page's first control, CheckBox22. Space unticks it.
-    focusInputPart(3);
-    keys(3, {"ctrl+Tab", "ctrl+Tab", "Tab", "space"});
+    x_->focusInputPart(3);
+    x_->keys(3, {"ctrl+Tab", "ctrl+Tab", "Tab", "space"});
     int red = 0;
     const bool shownUnticked =
-        !canGrab_ || QTest::qWaitFor([&] { return (red = redPixels(grab(3))) > 50; }, 3000);
+        !x_->canGrab() ||
+        QTest::qWaitFor([&] { return (red = redPixels(x_->grab(3))) > 50; }, 3000);
     const QString screenshot =
-        shownUnticked ? QString() : keepScreenshot(3, QStringLiteral("lan-switch"));
-    keys(3, {"ctrl+shift+Tab", "ctrl+shift+Tab"}); // back to the screen page
+        shownUnticked ? QString() : x_->keepScreenshot(3, QStringLiteral("lan-switch"));
+    x_->keys(3, {"ctrl+shift+Tab", "ctrl+shift+Tab"}); // back to the screen page
     CHECK(shownUnticked, QStringLiteral("the LAN switch of station 3 does not show unticked (%1 "
                                         "red pixels on the Partner page); %2")
                              .arg(red)
@@ -418,8 +271,8 @@ void TestNetnsCaptions::lanSwitchOffNeitherSendsNorShows() {
     // not changed), but station 3 drops it; station 2 shows it.
     const QByteArray fromOne = "second sentence from station one";
     auto mark = marks();
-    focusInputPart(1);
-    typeSentence(1, fromOne);
+    x_->focusInputPart(1);
+    x_->typeSentence(1, fromOne);
     const QByteArray received = "quorel.caption: received sentence " + quoted(fromOne);
     CHECK_WITHIN(kArrivalMs, logSince(2, mark[2]).contains(received),
                  "station 2 did not show the sentence\n" + tails());
@@ -431,17 +284,17 @@ void TestNetnsCaptions::lanSwitchOffNeitherSendsNorShows() {
     QTest::qWait(kQuietMs);
     CHECK(!logSince(3, mark[3]).contains("quorel.caption: "),
           "station 3 took a caption while its LAN switch is off; " +
-              keepScreenshot(3, QStringLiteral("lan-off")) + '\n' +
+              x_->keepScreenshot(3, QStringLiteral("lan-off")) + '\n' +
               QString::fromLatin1(linesWith(logSince(3, mark[3]), "quorel.caption: ")));
 
     // A sentence typed on station 3 goes onto its own record and nowhere else.
     const QByteArray fromThree = "sentence from station three";
     mark = marks();
-    typeSentence(3, fromThree);
+    x_->typeSentence(3, fromThree);
     CHECK_WITHIN(kArrivalMs,
                  logSince(3, mark[3]).contains("quorel.caption: own sentence " + quoted(fromThree)),
-                 "station 3 took no typing; " + keepScreenshot(3, QStringLiteral("typing")) + '\n' +
-                     tails());
+                 "station 3 took no typing; " + x_->keepScreenshot(3, QStringLiteral("typing")) +
+                     '\n' + tails());
     QTest::qWait(kQuietMs);
     const QByteArray sent = captionTraffic(logSince(3, mark[3]), "send");
     CHECK(sent.isEmpty(), "station 3 sent captions with its LAN switch off:\n" + sent);
@@ -504,25 +357,25 @@ void TestNetnsCaptions::malformedFloodLeavesEveryStationWorking() {
     // box came up over a malformed datagram.
     for (int i = 1; i <= kStations; ++i) {
         CHECK(rig_->isRunning(i), QString::fromLocal8Bit(log(i).right(3000)));
-        CHECK(visibleWindows(i, false) == QStringList{window_[std::size_t(i)]},
+        CHECK(x_->visibleWindows(i, false) == QStringList{x_->window(i)},
               QStringLiteral("station %1 shows the windows %2; %3")
                   .arg(i)
-                  .arg(visibleWindows(i, false).join(' '),
-                       keepScreenshot(i, QStringLiteral("flood-windows"))));
+                  .arg(x_->visibleWindows(i, false).join(' '),
+                       x_->keepScreenshot(i, QStringLiteral("flood-windows"))));
     }
 
     // A new sentence still travels from station 2 to station 1, and station 2
     // still sends it to its two members only.
     const QByteArray sentence = "still here from station two";
     const auto after = marks();
-    focusInputPart(2);
-    typeSentence(2, sentence);
+    x_->focusInputPart(2);
+    x_->typeSentence(2, sentence);
     CHECK_WITHIN(kArrivalMs,
                  logSince(1, after[1])
                      .contains("quorel.caption: caption from " + quoted(address(2)) + ' ' +
                                quoted(sentence)),
                  "the sentence from station 2 did not reach station 1 after the flood; " +
-                     keepScreenshot(2, QStringLiteral("after-flood")) + '\n' + tails());
+                     x_->keepScreenshot(2, QStringLiteral("after-flood")) + '\n' + tails());
     CHECK_WITHIN(kArrivalMs,
                  sortedLines(captionTraffic(logSince(2, after[2]), "send")) ==
                      captionSends(sentence.size(), {1, 3}),
@@ -530,11 +383,11 @@ void TestNetnsCaptions::malformedFloodLeavesEveryStationWorking() {
 
     // Station 3, its LAN switch still off, still takes typing.
     const QByteArray fromThree = "station three after the flood";
-    focusInputPart(3);
-    typeSentence(3, fromThree);
+    x_->focusInputPart(3);
+    x_->typeSentence(3, fromThree);
     CHECK_WITHIN(kArrivalMs, log(3).contains("quorel.caption: own sentence " + quoted(fromThree)),
                  "station 3 took no typing after the flood; " +
-                     keepScreenshot(3, QStringLiteral("after-flood")) + '\n' + tails());
+                     x_->keepScreenshot(3, QStringLiteral("after-flood")) + '\n' + tails());
 
     // And each one still closes in order on SIGTERM.
     for (int i = 1; i <= kStations; ++i)
@@ -543,6 +396,7 @@ void TestNetnsCaptions::malformedFloodLeavesEveryStationWorking() {
 
 void TestNetnsCaptions::cleanupTestCase() {
     requests_.reset();
+    x_.reset();
     rig_.reset();
 }
 
