@@ -201,11 +201,17 @@ void MemberList::answerTo(const QString& address) {
     c_.NMUDP6->SendDatagram(answer(c_.Edit35->text(), address, c_.Edit30->text()));
 }
 
+std::optional<QStringList> MemberList::receive(TNMUDP* sender, int numberBytes,
+                                               bool needOwnAddress) {
+    // "Fix Members" freezes the list against everything others send.
+    const auto text = sender->receiveText(numberBytes, kBound);
+    if (!text || (needOwnAddress && !ownAddressValid()) || c_.CheckBox6->isChecked())
+        return std::nullopt;
+    return splitFields(*text);
+}
+
 void MemberList::NMUDP8DataReceived(TNMUDP* Sender, int NumberBytes, const QString&, int) {
-    const auto text = Sender->receiveText(NumberBytes, kBound);
-    if (!text || !ownAddressValid() || c_.CheckBox6->isChecked())
-        return;
-    const auto f = splitFields(*text);
+    const auto f = receive(Sender, NumberBytes, true);
     if (!f)
         return;
     const QString from = field(*f, 0);
@@ -233,10 +239,7 @@ void MemberList::NMUDP8DataReceived(TNMUDP* Sender, int NumberBytes, const QStri
 }
 
 void MemberList::NMUDP6DataReceived(TNMUDP* Sender, int NumberBytes, const QString&, int) {
-    const auto text = Sender->receiveText(NumberBytes, kBound);
-    if (!text || c_.CheckBox6->isChecked())
-        return;
-    const auto f = splitFields(*text);
+    const auto f = receive(Sender, NumberBytes, false);
     if (!f)
         return;
     qCDebug(lcMembers) << "answer" << *f;
@@ -271,10 +274,7 @@ void MemberList::NMUDP6DataReceived(TNMUDP* Sender, int NumberBytes, const QStri
 }
 
 void MemberList::NMUDP10DataReceived(TNMUDP* Sender, int NumberBytes, const QString&, int) {
-    const auto text = Sender->receiveText(NumberBytes, kBound);
-    if (!text || !ownAddressValid() || c_.CheckBox6->isChecked())
-        return;
-    const auto f = splitFields(*text);
+    const auto f = receive(Sender, NumberBytes, true);
     if (!f)
         return;
     const int slot = slotHolding(field(*f, 0));

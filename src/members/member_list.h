@@ -6,8 +6,10 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -93,6 +95,8 @@ public:
 
 private:
     bool ownAddressValid() const;
+    // The fields of a membership datagram, or nothing when it is to be ignored.
+    std::optional<QStringList> receive(TNMUDP* sender, int numberBytes, bool needOwnAddress);
     int slotHolding(const QString& address) const; // first flagged slot, or -1
     int freeSlot() const;
     bool isThisPc(const QString& address) const;
