@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -50,6 +52,34 @@ QWidget* page(QTabWidget* tabs, const char* name, const QString& caption) {
     auto* w = named(new QWidget, name);
     tabs->addTab(w, caption);
     return w;
+}
+
+// A number box with its up/down arrows beside it; the box stays the setting.
+QWidget* withUpDown(QLineEdit* edit, const char* name, int min, int max) {
+    auto* row = new QWidget;
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    auto* updown = named(new QSpinBox(row), name);
+    updown->setRange(min, max);
+    updown->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    updown->setFixedWidth(18 + updown->sizeHint().height());
+    updown->setValue(edit->text().toInt());
+    // The arrows write the box; a typed box moves the arrows.
+    QObject::connect(updown, &QSpinBox::valueChanged, edit, [edit](int v) {
+        if (edit->text() != QString::number(v))
+            edit->setText(QString::number(v));
+    });
+    QObject::connect(edit, &QLineEdit::textChanged, updown, [updown](const QString& t) {
+        bool ok = false;
+        const int v = t.toInt(&ok);
+        if (ok && v != updown->value()) {
+            const QSignalBlocker block(updown);
+            updown->setValue(v);
+        }
+    });
+    h->addWidget(edit);
+    h->addWidget(updown);
+    return row;
 }
 
 // Settings pages are laid out top to bottom in titled groups, and scroll when
@@ -247,7 +277,7 @@ void TMainConsole::buildAuxiliaryPage() {
     eight->addRow(CheckBox49);
     Edit20 = box(TabSheet5, "Edit20", QStringLiteral("1"));
     Edit20->setValidator(new QIntValidator(1, 9, Edit20));
-    eight->addRow(QStringLiteral("Number of lines"), Edit20);
+    eight->addRow(QStringLiteral("Number of lines"), withUpDown(Edit20, "UpDown4", 1, 9));
 
     auto* f = group(TabSheet5, QStringLiteral("Confirm and correct palette"));
     CheckBox21 = check(TabSheet5, "CheckBox21", QStringLiteral("Send the input to Palette"), false);
@@ -454,8 +484,10 @@ void TMainConsole::buildDisplay1Page() {
     parts->addRow(Button3, Button4);
     Edit6 = box(TabSheet2, "Edit6", QStringLiteral("1"));
     Edit96 = box(TabSheet2, "Edit96", QStringLiteral("1"));
-    parts->addRow(QStringLiteral("Number of Lines in Monitor Part"), Edit6);
-    parts->addRow(QStringLiteral("Number of lines in Input Part"), Edit96);
+    parts->addRow(QStringLiteral("Number of Lines in Monitor Part"),
+                  withUpDown(Edit6, "UpDown1", 0, 99));
+    parts->addRow(QStringLiteral("Number of lines in Input Part"),
+                  withUpDown(Edit96, "UpDown2", 0, 99));
     for (QLineEdit* e : {Edit6, Edit96})
         connect(e, &QLineEdit::textChanged, this, [this] { layoutBottom(wordProcessorMode_); });
 }

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -40,7 +41,10 @@ void TestModes::twoPersonBottomPanel() {
     StationFixture f;
     TMainConsole& m = *f.station->main();
     QCOMPARE(m.partLineHeight(), 24); // 11 pt: a font 15 pixels high
-    m.Edit96->setText(QStringLiteral("2"));
+    auto* upDown2 = m.findChild<QSpinBox*>(QStringLiteral("UpDown2"));
+    QVERIFY(upDown2);
+    upDown2->stepUp(); // the arrows write the box, which lays out
+    QCOMPARE(m.Edit96->text(), QStringLiteral("2"));
     QCOMPARE(m.Panel1->height(), 75);
     QCOMPARE(m.RichEdit27->geometry(), QRect(50, 0, m.Panel1->width() - 50, 24));
     QCOMPARE(m.RichEdit1->geometry(), QRect(0, 27, m.Panel1->width(), 48));
