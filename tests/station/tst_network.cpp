@@ -149,15 +149,10 @@ void TestNetwork::ownAddressRuleIsSilentWithMessagesOff() {
 void TestNetwork::severalAddressesMakeTheListRed() {
     // A PC with two network cards.
     VirtualLan lan;
-    test::RecordingMessages messages;
-    test::FakeClipboard clipboard;
-    Station::Environment env;
-    env.messages = &messages;
-    env.clipboard = &clipboard;
-    env.network = &lan.addHost(QStringLiteral("192.168.1.10"), QStringLiteral("pc"),
-                               QStringList{"192.168.1.10", "10.0.0.5"});
-    env.splash = false;
-    Station s(env);
+    StationFixture f(lan.addHost(QStringLiteral("192.168.1.10"), QStringLiteral("pc"),
+                                 QStringList{"192.168.1.10", "10.0.0.5"}));
+    Station& s = *f.station;
+    const test::RecordingMessages& messages = f.messages;
     TMainConsole& m = *s.main();
     QCOMPARE(m.Edit35->text(), QStringLiteral("192.168.1.10"));
     QCOMPARE(m.Edit30->text(), QStringLiteral("pc"));
@@ -181,14 +176,10 @@ void TestNetwork::severalAddressesMakeTheListRed() {
 
 void TestNetwork::noAddressAtAll() {
     VirtualLan lan;
-    test::RecordingMessages messages;
-    test::FakeClipboard clipboard;
-    Station::Environment env;
-    env.messages = &messages;
-    env.clipboard = &clipboard;
-    env.network = &lan.addHost(QStringLiteral("192.168.1.10"), QStringLiteral("pc"), QStringList{});
-    env.splash = false;
-    Station s(env);
+    StationFixture f(
+        lan.addHost(QStringLiteral("192.168.1.10"), QStringLiteral("pc"), QStringList{}));
+    Station& s = *f.station;
+    const test::RecordingMessages& messages = f.messages;
     TMainConsole& m = *s.main();
     QCOMPARE(m.ListBox2->item(0)->text(), OwnAddress::kNoAddress);
     // "読込み失敗" is repaired by the address rule; the start stops there.

@@ -50,11 +50,14 @@ public:
 // test, each with its own address).
 struct StationFixture {
     explicit StationFixture(bool splash = false) : ownLan_(std::make_unique<VirtualLan>()) {
-        init(*ownLan_, QStringLiteral("192.168.1.10"), splash);
+        init(ownLan_->addHost(QStringLiteral("192.168.1.10")), splash);
     }
     StationFixture(VirtualLan& lan, const QString& address, bool splash = false) {
-        init(lan, address, splash);
+        init(lan.addHost(address), splash);
     }
+    // A station on a host set up by the test (its name, what it reports as
+    // its own addresses).
+    explicit StationFixture(DatagramNetwork& host) { init(host, false); }
     RecordingMessages messages;
     FakeClipboard clipboard;
     FakeChoosers choosers;
@@ -63,12 +66,12 @@ struct StationFixture {
 private:
     std::unique_ptr<VirtualLan> ownLan_; // outlives the station
 
-    void init(VirtualLan& lan, const QString& address, bool splash) {
+    void init(DatagramNetwork& host, bool splash) {
         Station::Environment env;
         env.messages = &messages;
         env.clipboard = &clipboard;
         env.choosers = &choosers;
-        env.network = &lan.addHost(address);
+        env.network = &host;
         env.programDirectory = dir.path();
         env.splash = splash;
         station = std::make_unique<Station>(env);
