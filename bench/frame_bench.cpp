@@ -1,9 +1,9 @@
 // One frame of the smooth screen at full HD: 16 display lines of 48-point
 // Japanese text, 64 dots apart, so 17 lines are on the picture while it moves.
 
-#include "app/fonts.h"
 #include "caption/smooth_renderer.h"
 #include "captions.h"
+#include "windows/fonts.h"
 #include "wire/display_record.h"
 
 #include <QFontMetrics>

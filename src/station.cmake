@@ -7,21 +7,35 @@ add_library(quorel_net STATIC
 )
 target_link_libraries(quorel_net PUBLIC quorel_wire Qt6::Network)
 
+# Services every station component uses: message boxes, clock, clipboard,
+# choosers, error reporting and integer boxes.
+add_library(quorel_base STATIC
+  base/services.cpp
+)
+target_include_directories(quorel_base PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(quorel_base PUBLIC Qt6::Widgets)
+
+# Settings files: the key catalogue, the reader and the writer, files on disk.
+add_library(quorel_settings STATIC
+  settings/catalogue.cpp
+  settings/settings_file.cpp
+  settings/settings_registry.cpp
+  settings/settings_values.cpp
+)
+target_link_libraries(quorel_settings PUBLIC quorel_text Qt6::Gui)
+
 # The station layer: windows, components and the Station composition root.
 add_library(quorel_station STATIC
   app/application.cpp
   app/entry.cpp
-  app/fonts.cpp
   app/hotkeys.cpp
   app/instance_guard.cpp
   app/main_console.cpp
   app/picture_window.cpp
   app/screen_modes.cpp
-  app/services.cpp
+  app/settings_bindings.cpp
   app/splash.cpp
   app/station.cpp
-  app/station_window.cpp
-  app/titles.cpp
   app/unix_signals.cpp
   caption/caption_link.cpp
   caption/monitor.cpp
@@ -39,11 +53,15 @@ add_library(quorel_station STATIC
   net/link_encryption.cpp
   net/lumo_link.cpp
   net/own_address.cpp
+  settings/settings_commands.cpp
+  windows/fonts.cpp
+  windows/station_window.cpp
+  windows/titles.cpp
   windows/info/info_windows.h
   windows/prepared/prepared_windows.h
 )
 target_include_directories(quorel_station PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(quorel_station PUBLIC quorel_net Qt6::Widgets)
+target_link_libraries(quorel_station PUBLIC quorel_net quorel_base quorel_settings Qt6::Widgets)
 
 add_executable(quorel app/main.cpp)
 target_link_libraries(quorel PRIVATE quorel_station)

@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "app/services.h"
+#include "base/services.h"
 
 #include <QDebug>
 #include <exception>

@@ -1,7 +1,7 @@
 #include "app/entry.h"
 
 #include "app/instance_guard.h"
-#include "app/services.h"
+#include "base/services.h"
 
 namespace quorel {
 

@@ -2,9 +2,9 @@
 #include "app/entry.h"
 #include "app/instance_guard.h"
 #include "app/main_console.h"
-#include "app/services.h"
 #include "app/station.h"
 #include "app/unix_signals.h"
+#include "base/services.h"
 #include "net/udp_network.h"
 
 #include <QTimer>

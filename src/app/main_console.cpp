@@ -1,9 +1,9 @@
 #include "app/main_console.h"
 
-#include "app/fonts.h"
-#include "app/int_text.h"
+#include "base/int_text.h"
 #include "caption/input_edit.h"
 #include "caption/smooth_picture.h"
+#include "windows/fonts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -321,10 +322,12 @@ void TMainConsole::buildMemberList() {
         grid->addLayout(buttons, i + 1, 4);
     }
     grid->addWidget(new QLabel(QStringLiteral("●パートナーを指名します。"), g), 9, 4);
-    grid->addWidget(new QLabel(QStringLiteral("The Input Sentence is not sent to the Person whose "
-                                              "“Companion Check” is removed."),
-                               g),
-                    10, 0, 1, 5);
+    auto* companionNote = new QLabel(
+        QStringLiteral("The Input Sentence is not sent to the Person whose “Companion Check” is "
+                       "removed."),
+        g);
+    markExplanation(companionNote);
+    grid->addWidget(companionNote, 10, 0, 1, 5);
 
     auto* groups = new QHBoxLayout;
     for (int i = 0; i < 7; ++i) {
@@ -371,6 +374,7 @@ void TMainConsole::buildPartnerPage() {
     Label22 =
         named(new QLabel(QStringLiteral("Do not transmit at all when Check is removed."), partner),
               "Label22");
+    markExplanation(Label22);
     f->addRow(CheckBox22);
     f->addRow(Label22);
     auto paint = [this] {
@@ -385,6 +389,10 @@ void TMainConsole::buildPartnerPage() {
     auto* pc = group(partner, QStringLiteral("Your PC"));
     Edit35 = box(partner, "Edit35", QStringLiteral("error!!"));
     Edit30 = box(partner, "Edit30", QString());
+    // The name travels in comma-separated membership fields and in a
+    // colon-separated settings line: neither separator may be part of it.
+    Edit30->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^,:]*")), Edit30));
     pc->addRow(QStringLiteral("IP Address"), Edit35);
     pc->addRow(QStringLiteral("Host Name"), Edit30);
     ListBox2 = named(new QListWidget(partner), "ListBox2");
@@ -432,6 +440,10 @@ void TMainConsole::buildPartnerPage() {
     CheckBox42 = check(hiddenNetworkGroup, "CheckBox42",
                        QStringLiteral("通信を暗号化する。→パスワード"), false);
     Edit1 = box(hiddenNetworkGroup, "Edit1", QStringLiteral("共有する合言葉はここです"));
+    // Cut at a colon in the settings file, the password would differ after
+    // the next start and every scrambled message would turn to garbage.
+    Edit1->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^:]*")), Edit1));
     hidden->addRow(CheckBox42, Edit1);
 }
 
@@ -554,6 +566,26 @@ void TMainConsole::buildInput2Page() {
 }
 
 void TMainConsole::buildSavePage() {
+    auto* files = group(TabSheet7, QStringLiteral("表示設定などの保存・読込"));
+    Button21 = named(new QPushButton(QStringLiteral("保存"), TabSheet7), "Button21");
+    Button20 = named(new QPushButton(QStringLiteral("読込"), TabSheet7), "Button20");
+    Button66 = named(new QPushButton(QStringLiteral("起動時設定にする"), TabSheet7), "Button66");
+    Button67 = named(new QPushButton(QStringLiteral("初期値に戻す"), TabSheet7), "Button67");
+    auto* row = new QHBoxLayout;
+    for (QPushButton* b : {Button21, Button20, Button66, Button67})
+        row->addWidget(b);
+    row->addStretch();
+    files->addRow(row);
+    Label67 = named(new QLabel(TabSheet7), "Label67");
+    files->addRow(QStringLiteral("ファイル"), Label67);
+    auto* note =
+        new QLabel(QStringLiteral("「起動時設定にする」で今の設定を保存すると、次の起動から"
+                                  "自動的に読み込まれます。"),
+                   TabSheet7);
+    note->setWordWrap(true);
+    markExplanation(note);
+    files->addRow(note);
+
     group(TabSheet7, QStringLiteral("Display record"));
 }
 

@@ -2,7 +2,7 @@
 // The main window: a catalogue of controls on one tabbed page set. Behaviour
 // lives in the components the Station wires to these controls.
 
-#include "app/station_window.h"
+#include "windows/station_window.h"
 
 #include <QColor>
 #include <array>
@@ -122,6 +122,10 @@ public:
     QComboBox* ComboBox2;
     QCheckBox *CheckBox60, *CheckBox71, *CheckBox72, *CheckBox42;
     QLineEdit *Edit98, *Edit99, *Edit100, *Edit1;
+
+    // "Save": settings files.
+    QPushButton *Button21, *Button20, *Button66, *Button67;
+    QLabel* Label67; // the file last saved or loaded
 
     // "Readme".
     QTextEdit* RichEdit3;

@@ -1,9 +1,9 @@
 #include "app/screen_modes.h"
 
-#include "app/int_text.h"
 #include "app/main_console.h"
 #include "app/picture_window.h"
-#include "app/services.h"
+#include "base/int_text.h"
+#include "base/services.h"
 #include "caption/input_edit.h"
 #include "caption/screen_part.h"
 #include "caption/smooth_picture.h"
@@ -76,6 +76,18 @@ void ScreenModes::setCursor(Qt::CursorShape shape) {
 }
 
 void ScreenModes::setPersons(int mode) {
+    applyPersons(mode);
+    if (mode != 0) {
+        screen_.autoLineAdjust();
+        m_.layoutBottom(screen_.wordProcessorMode());
+    }
+    showScreenPage();
+    if (mode == 0)
+        showIfEnabled(messages_, m_.CheckBox19, kDisplayOnly);
+}
+
+void ScreenModes::applyPersons(int persons) {
+    const int mode = persons == 0 || persons == 1 ? persons : 2;
     m_.personsMode = mode;
     if (mode == 0) {
         setCursor(Qt::BlankCursor);
@@ -83,17 +95,12 @@ void ScreenModes::setPersons(int mode) {
         m_.Edit77->show();
         m_.Edit77->setFocus();
         m_.RichEdit2->setFocusPolicy(Qt::ClickFocus);
-        showScreenPage();
-        showIfEnabled(messages_, m_.CheckBox19, kDisplayOnly);
         return;
     }
     m_.Edit77->hide();
     m_.layoutBottom(screen_.wordProcessorMode());
     m_.RichEdit2->resize(m_.Panel6->size());
-    screen_.autoLineAdjust();
-    m_.layoutBottom(screen_.wordProcessorMode());
     setCursor(Qt::ArrowCursor);
-    showScreenPage();
 }
 
 bool ScreenModes::eventFilter(QObject* watched, QEvent* event) {

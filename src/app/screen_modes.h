@@ -44,9 +44,13 @@ public:
     bool frameless() const;
 
     void setPersons(int mode); // the persons buttons
-    void toggleFrameless();    // F1
-    void redraw();             // F2
-    void fit();                // F3
+    // The number of input persons from a settings file: the layout of
+    // setPersons without its explanation or a change of page. Values other
+    // than 0 and 1 mean two persons.
+    void applyPersons(int persons);
+    void toggleFrameless(); // F1
+    void redraw();          // F2
+    void fit();             // F3
     void windowResized();
     void Button1Click();
     void Button2Click();

@@ -1,6 +1,6 @@
 #include "app/splash.h"
 
-#include "app/fonts.h"
+#include "windows/fonts.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -6,8 +6,8 @@
 #include "app/main_console.h"
 #include "app/picture_window.h"
 #include "app/screen_modes.h"
+#include "app/settings_bindings.h"
 #include "app/splash.h"
-#include "app/titles.h"
 #include "caption/caption_link.h"
 #include "caption/caption_windows.h"
 #include "caption/eight_person.h"
@@ -24,18 +24,23 @@
 #include "net/lumo_link.h"
 #include "net/nmudp.h"
 #include "net/own_address.h"
+#include "settings/settings_commands.h"
+#include "settings/settings_registry.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
+#include "windows/titles.h"
 #include "wire/address.h"
 #include "wire/port_plan.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -43,6 +48,13 @@
 namespace quorel {
 
 Station::Station(const Environment& env, QObject* parent) : QObject(parent), env_(env) {
+    QString dir = env_.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                  : env_.programDirectory;
+    dir = QDir::fromNativeSeparators(dir);
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    state_.programDirectory = dir;
+
     if (env_.splash) {
         // Shown and painted before the other windows exist, so it is visible
         // while they are created.
@@ -71,6 +83,7 @@ Station::Station(const Environment& env, QObject* parent) : QObject(parent), env
     make(fmojikara_);
     make(fshusei_);
     createNetworkParts();
+    bindSettings();
 
     for (QWidget* w : windows())
         if (w != form9_.get())
@@ -228,6 +241,100 @@ void Station::createNetworkParts() {
     in.f11 = [this](bool shift) { return undo_->f11(shift); };
 }
 
+void Station::createSettings() {
+    TMainConsole& m = *main_;
+    settings_ = std::make_unique<settings::SettingsRegistry>();
+    commands_ = new SettingsCommands(
+        {m.Button21, m.Button20, m.Button66, m.Button67, m.Label67, m.CheckBox19}, *settings_,
+        state_, messages(), env_.choosers ? *env_.choosers : qtChoosers_, this);
+    SettingsCommands::Hooks& h = commands_->hooks();
+    h.stationName = [this] { return main_->Edit30->text(); };
+    // A comma would shift every field of the membership messages.
+    h.setStationName = [this](const QString& name) {
+        main_->Edit30->setText(QString(name).remove(QLatin1Char(',')));
+    };
+}
+
+void Station::bindSettings() {
+    settings::SettingsRegistry& r = *settings_;
+    bindStationSettings(*this, r);
+
+    settings::SettingsRegistry::Hooks& rh = r.hooks();
+    rh.explanation = [this](const QString& line) { main_->RichEdit3->append(line); };
+    rh.error = [this](const QString& text) { messages().show(text); };
+    rh.frameless = [this] { return screen_->frameless(); };
+    rh.computedDefault = [this](int key) {
+        const TMainConsole& mc = *main_;
+        switch (key) {
+        case 162:
+            return QString::number(mc.y() + 80);
+        case 163:
+            return QString::number(mc.x() + 25);
+        case 760:
+            return QString::number(mc.y() + mc.Panel6->height());
+        case 761:
+            return QString::number(mc.x() + mc.Panel6->width() / 5);
+        default:
+            return QString();
+        }
+    };
+    r.parkComputedDefaults();
+
+    // The station name: a new one is news for the other members only after
+    // a rest and a new search, which the message says.
+    r.bind(166, {{}, [this](const QString& value) {
+                     TMainConsole& mc = *main_;
+                     const QString name = QString(value).remove(QLatin1Char(','));
+                     if (name != mc.Edit30->text()) {
+                         showIfEnabled(messages(), mc.CheckBox19, SettingsCommands::kNameChanged);
+                         mc.PageControl1->setCurrentWidget(mc.partner);
+                     }
+                     mc.Edit30->setText(name);
+                 }});
+
+    SettingsCommands::Hooks& h = commands_->hooks();
+    h.channelIndex = [this] { return std::max(0, channels_->itemIndex()); };
+    h.groupNumber = [this] { return members_->groupNumber(); };
+    h.afterLoad = [this] {
+        TMainConsole& mc = *main_;
+        mc.RichEdit2->setGeometry(mc.RichEdit2->x(), mc.RichEdit2->y(), mc.Panel6->width(),
+                                  mc.Panel6->height());
+        screen_->redrawBoth();
+    };
+    h.beforeDefaults = [this] { restoreDefaultsAround(true); };
+    h.afterDefaults = [this] { restoreDefaultsAround(false); };
+}
+
+void Station::restoreDefaultsAround(bool before) {
+    TMainConsole& m = *main_;
+    if (before) {
+        form8_->hide();
+        m.CheckBox85->setChecked(false);
+        return;
+    }
+    for (QWidget* w : windows())
+        if (w != main_.get())
+            w->hide();
+    // The two-person layout on the smooth screen.
+    screen_->setScreenKind(0);
+    modes_->applyPersons(2);
+    m.Button14->hide();
+    m.RichEdit2->setGeometry(0, m.Panel6->height() + 20, m.Panel6->width(), m.Panel6->height());
+    m.RichEdit2->setFocusPolicy(Qt::ClickFocus);
+    m.Splitter1->setStyleSheet(QStringLiteral("background: #008000"));
+    m.Splitter2->setStyleSheet(QStringLiteral("background: #808000"));
+    // Channel 1, Group A and G in the drop-down.
+    settings_->ApplySettings({settings::kHeader, QStringLiteral("801:0"), QStringLiteral("802:1")});
+    {
+        const QSignalBlocker quiet(m.ComboBox1);
+        m.ComboBox1->setCurrentIndex(0);
+    }
+    m.CheckBox21->show();
+    m.hide();
+    m.show();
+    screen_->redrawBoth();
+}
+
 QList<QWidget*> Station::windows() const {
     return {main_.get(),     form6_.get(),     form11_.get(), form15_.get(), form2_.get(),
             form5_.get(),    form8_.get(),     form3_.get(),  form9_.get(),  form14_.get(),
@@ -281,12 +388,14 @@ void Station::createMainWindow() {
             [this] { reportErrors(messages(), [&] { Timer2Timer(); }); });
 
     createGroupParts();
+    createSettings();
 
     // 3. The own address.
     ownAddress_ =
         new OwnAddress({m.Edit35, m.Edit30, m.ListBox2, m.Button39, m.Button36, m.Button38,
                         m.CheckBox71, m.CheckBox72, m.Edit98, m.Edit99, m.Edit100, m.CheckBox19},
                        *env_.network, state_, messages(), this);
+    ownAddress_->readStartupName = [this] { commands_->ReadStartupHostName(); };
     ownAddress_->DetectOwnAddress();
 
     // 4. Without a valid address the station runs alone, and the start stops
@@ -297,8 +406,8 @@ void Station::createMainWindow() {
         return;
     }
 
-    // 5. The station name from the start-up settings file joins here with the
-    //    settings subsystem.
+    // 5. The station name from the start-up settings file.
+    reportErrors(messages(), [&] { commands_->ReadStartupHostName(); });
 
     // 6. Find the group.
     members_->SearchMembers();
@@ -312,13 +421,7 @@ void Station::Timer2Timer() {
     // 1. Once only.
     m.Timer2->stop();
 
-    // 2. The program folder.
-    QString dir = env_.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                  : env_.programDirectory;
-    dir = QDir::fromNativeSeparators(dir);
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    state_.programDirectory = dir;
+    // 2. The program folder is known since the station was built.
 
     // 3. Automatic acceleration is on at every start.
     m.CheckBox5->setChecked(true);
@@ -329,8 +432,9 @@ void Station::Timer2Timer() {
     // 5. The word-processor screen takes the screen part's size.
     m.RichEdit2->resize(m.Panel6->size());
 
-    // 6. The start-up settings file is applied here once the station reads
-    //    settings files.
+    // 6. The start-up settings file. A bad line ends its pass with the error,
+    //    never the start: the steps below always run.
+    reportErrors(messages(), [&] { commands_->LoadStartupSettings(); });
 
     // 7.
     screen_->redrawBoth();

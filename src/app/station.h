@@ -3,8 +3,8 @@
 // record, its windows in their fixed creation order and the components that give
 // the windows their behaviour. No globals: a test process can hold several.
 
-#include "app/services.h"
 #include "app/splash.h"
+#include "base/services.h"
 #include "wire/display_record.h"
 
 #include <QObject>
@@ -14,6 +14,10 @@
 namespace quorel {
 
 class CaptionLink;
+class SettingsCommands;
+namespace settings {
+class SettingsRegistry;
+}
 class Channels;
 class MemberList;
 class MonitorPart;
@@ -54,7 +58,9 @@ public:
         DatagramNetwork* network = nullptr;
         const Clock* clock = nullptr; // null: the system clock
         Choosers* choosers = nullptr; // null: the font and colour dialogs
-        // The folder of settings files and logs; empty: the executable's folder.
+        // The folder of settings files and logs; empty: the executable's
+        // folder. Known from the start, so nothing is ever written into the
+        // working directory.
         QString programDirectory;
         bool splash = true;
     };
@@ -98,6 +104,8 @@ public:
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
     EightPersonMonitor& eightRows() { return *eight_; }
+    settings::SettingsRegistry& settings() { return *settings_; }
+    SettingsCommands& settingsCommands() { return *commands_; }
     const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
@@ -129,6 +137,9 @@ private:
     void createEndpoints(QWidget* window);
     void createNetworkParts();
     void createGroupParts();
+    void createSettings();
+    void bindSettings();
+    void restoreDefaultsAround(bool before);
     void mainWindowClosing();
     void pictureClicked();
     static void bringToFront(QWidget* w);
@@ -165,6 +176,8 @@ private:
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;
     EightPersonMonitor* eight_ = nullptr;
+    std::unique_ptr<settings::SettingsRegistry> settings_;
+    SettingsCommands* commands_ = nullptr;
     QtChoosers qtChoosers_;
     SystemClock systemClock_;
 };

@@ -1,6 +1,6 @@
 #include "caption/caption_windows.h"
 
-#include "app/fonts.h"
+#include "windows/fonts.h"
 
 #include <QLabel>
 
@@ -44,11 +44,13 @@ TForm2::TForm2(QWidget* parent)
         QStringLiteral(
             "The Color can be specified independently when right-clicking of the mouse."),
         this);
-    for (QLabel* l : {Label1, Label2})
+    for (QLabel* l : {Label1, Label2}) {
         l->setWordWrap(true);
+        markExplanation(l);
+    }
     // Placed at the top of the screen, in front of the other windows.
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    resize(429, 292);
+    resize(433, 285);
     move(x(), 0);
 }
 

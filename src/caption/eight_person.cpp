@@ -1,6 +1,6 @@
 #include "caption/eight_person.h"
 
-#include "app/services.h"
+#include "base/services.h"
 #include "caption/caption_windows.h"
 #include "caption/monitor.h"
 

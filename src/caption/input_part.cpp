@@ -1,6 +1,6 @@
 #include "caption/input_part.h"
 
-#include "app/services.h"
+#include "base/services.h"
 #include "caption/input_edit.h"
 #include "caption/screen_part.h"
 #include "text/cp932.h"

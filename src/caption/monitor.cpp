@@ -1,7 +1,7 @@
 #include "caption/monitor.h"
 
-#include "app/int_text.h"
-#include "app/services.h"
+#include "base/int_text.h"
+#include "base/services.h"
 #include "caption/input_part.h"
 #include "members/member_list.h"
 #include "members/partner.h"

@@ -1,7 +1,7 @@
 #include "caption/screen_part.h"
 
-#include "app/int_text.h"
-#include "app/services.h"
+#include "base/int_text.h"
+#include "base/services.h"
 #include "caption/smooth_picture.h"
 
 #include <QCheckBox>
@@ -437,6 +437,23 @@ void ScreenPart::leaveWordProcessor() {
 void ScreenPart::Button13Click() {
     leaveWordProcessor();
     c_.RichEdit1->setFocus();
+}
+
+int ScreenPart::screenKind() const {
+    if (!wordProcessor_)
+        return 0;
+    return c_.Button14->isHidden() ? 2 : 1;
+}
+
+void ScreenPart::setScreenKind(int kind) {
+    if (kind == 0) {
+        if (wordProcessor_)
+            leaveWordProcessor();
+        return;
+    }
+    if (!wordProcessor_)
+        Button12Click(); // "ワ": onto the word-processor screen
+    c_.Button14->setVisible(kind == 1);
 }
 
 void ScreenPart::Panel6Resize() {

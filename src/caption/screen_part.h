@@ -107,6 +107,11 @@ public:
     void Button13Click();
     void Panel6Resize();
 
+    // The screen kind of settings files: 0 the smooth screen, otherwise the
+    // word-processor screen (1 with the "Snd" button).
+    int screenKind() const;
+    void setScreenKind(int kind);
+
     // Frameless mode draws on Image2 (set by the window layout).
     void setFrameless(bool on) { frameless_ = on; }
     bool frameless() const { return frameless_; }

@@ -1,6 +1,6 @@
 #include "caption/undo.h"
 
-#include "app/services.h"
+#include "base/services.h"
 #include "caption/input_part.h"
 #include "caption/screen_part.h"
 #include "members/member_list.h"

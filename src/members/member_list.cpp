@@ -1,6 +1,6 @@
 #include "members/member_list.h"
 
-#include "app/services.h"
+#include "base/services.h"
 #include "net/nmudp.h"
 #include "net/own_address.h"
 #include "wire/address.h"

@@ -1,9 +1,9 @@
 #include "members/partner.h"
 
-#include "app/services.h"
-#include "app/titles.h"
+#include "base/services.h"
 #include "members/member_list.h"
 #include "net/nmudp.h"
+#include "windows/titles.h"
 #include "wire/address.h"
 #include "wire/membership.h"
 

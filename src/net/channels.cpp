@@ -1,8 +1,8 @@
 #include "net/channels.h"
 
-#include "app/services.h"
-#include "app/titles.h"
+#include "base/services.h"
 #include "net/nmudp.h"
+#include "windows/titles.h"
 #include "wire/address.h"
 #include "wire/port_plan.h"
 

@@ -1,8 +1,8 @@
 #include "net/link_encryption.h"
 
-#include "app/services.h"
-#include "app/titles.h"
+#include "base/services.h"
 #include "text/cp932.h"
+#include "windows/titles.h"
 #include "wire/scramble.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "net/own_address.h"
 
-#include "app/services.h"
+#include "base/services.h"
 #include "net/datagram_network.h"
 #include "net/nmudp.h"
 #include "wire/address.h"
@@ -167,8 +167,8 @@ void OwnAddress::ListBox2Click() {
 
 void OwnAddress::Button39Click() {
     DetectOwnAddress();
-    // The station name from the start-up settings file is read again here
-    // once the station reads settings files.
+    if (readStartupName)
+        readStartupName();
 }
 
 void OwnAddress::Edit30Change() {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QCheckBox;
 class QLineEdit;
@@ -64,6 +65,9 @@ public:
     // One send to the broadcast address of the own network.
     void SendToOwnNetwork(TNMUDP& endpoint, const QByteArray& bytes);
     void clearNameEdited() { nameEdited_ = false; }
+    // "Read in IP again" also reads the station name from the start-up
+    // settings file (set by the station once it reads settings files).
+    std::function<void()> readStartupName;
 
     // Handlers.
     void Edit35Change();

@@ -96,11 +96,20 @@ QStringList XStations::visibleWindows(int i, bool mainOnly) {
 bool XStations::waitForMainWindow(int i, int timeoutMs) {
     if (i < 1 || i > rig_.hostCount())
         return false;
+    // The window found is the one kept: asking again could find none, if the
+    // title changes in between (the start-up timer sets it).
+    QString found;
     const bool shown = QTest::qWaitFor(
-        [&] { return visibleWindows(i, false).size() == 1 && visibleWindows(i, true).size() == 1; },
+        [&] {
+            const QStringList main = visibleWindows(i, true);
+            if (visibleWindows(i, false).size() != 1 || main.size() != 1)
+                return false;
+            found = main.constFirst();
+            return true;
+        },
         timeoutMs);
     if (shown)
-        windows_[std::size_t(i - 1)] = visibleWindows(i, true).constFirst();
+        windows_[std::size_t(i - 1)] = found;
     return shown;
 }
 

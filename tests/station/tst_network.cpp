@@ -4,7 +4,6 @@
 // working under a flood of garbage on every port.
 
 #include "app/main_console.h"
-#include "app/titles.h"
 #include "caption/caption_windows.h"
 #include "caption/input_part.h"
 #include "net/channels.h"
@@ -15,6 +14,7 @@
 #include "station_fixture.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
+#include "windows/titles.h"
 #include "wire/port_plan.h"
 
 #include <QCheckBox>

@@ -315,7 +315,7 @@ void TestScreen::badNumberInABoxIsAnError() {
     StationFixture f;
     TMainConsole& m = *f.station->main();
     m.Edit12->setText(QStringLiteral("abc"));
-    QCOMPARE(f.messages.shown, QStringList{QStringLiteral("'abc' is not a valid integer value")});
+    QCOMPARE(f.messages.shown, QStringList{QStringLiteral("'abc' は整数ではありません")});
     QCOMPARE(f.station->screen().state().lineSpacing, 60);
     m.Edit12->setText(QStringLiteral("50")); // and the box still works
     QCOMPARE(f.station->screen().state().lineSpacing, 50);

@@ -7,11 +7,11 @@
 #include "app/main_console.h"
 #include "app/picture_window.h"
 #include "app/splash.h"
-#include "app/titles.h"
 #include "caption/caption_windows.h"
 #include "station_fixture.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
+#include "windows/titles.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,8 +2,8 @@
 // Test doubles for a Station's services and a helper that builds a Station the
 // way the program does, minus the real dialogs and the real clipboard.
 
-#include "app/services.h"
 #include "app/station.h"
+#include "base/services.h"
 #include "net/virtual_lan.h"
 
 #include <QStringList>
@@ -42,8 +42,14 @@ class FakeChoosers final : public Choosers {
 public:
     std::optional<QFont> font(const QFont&) override { return nextFont; }
     std::optional<QColor> color(const QColor&) override { return nextColor; }
+    std::optional<QString> saveFile(const QString&, const QString&, const QString&,
+                                    const QString&) override {
+        return nextFile;
+    }
+    std::optional<QString> openFile(const QString&, const QString&) override { return nextFile; }
     std::optional<QFont> nextFont;
     std::optional<QColor> nextColor;
+    std::optional<QString> nextFile;
 };
 
 // A station on a LAN of its own, or on a shared one (several stations in one
@@ -63,10 +69,21 @@ struct StationFixture {
     FakeChoosers choosers;
     QTemporaryDir dir;
 
+    // Builds the station again on the same host and program folder, as the
+    // next start of the program would (after the test put files there).
+    void restart() {
+        station.reset();
+        init(*host_, splash_);
+    }
+
 private:
     std::unique_ptr<VirtualLan> ownLan_; // outlives the station
+    DatagramNetwork* host_ = nullptr;
+    bool splash_ = false;
 
     void init(DatagramNetwork& host, bool splash) {
+        host_ = &host;
+        splash_ = splash;
         Station::Environment env;
         env.messages = &messages;
         env.clipboard = &clipboard;

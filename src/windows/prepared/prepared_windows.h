@@ -1,5 +1,5 @@
 #pragma once
-#include "app/station_window.h"
+#include "windows/station_window.h"
 
 namespace quorel {
 

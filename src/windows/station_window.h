@@ -8,6 +8,11 @@
 
 namespace quorel {
 
+// Labels that explain options take the explanation colour of the page
+// colours, apart from the item text colour of the other controls.
+void markExplanation(QWidget* label);
+bool isExplanation(const QWidget* label);
+
 class StationWindow : public QWidget {
     Q_OBJECT
 public:

@@ -1,9 +1,10 @@
-#include "app/services.h"
+#include "base/services.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QScopeGuard>
@@ -48,6 +49,37 @@ std::optional<QFont> QtChoosers::font(const QFont& initial) {
 std::optional<QColor> QtChoosers::color(const QColor& initial) {
     const QColor c = QColorDialog::getColor(initial, QApplication::activeWindow());
     return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+}
+
+namespace {
+
+// "名前(*.a)|*.a|全て(*.*)|*.*" -> "名前(*.a);;全て(*.*)": the captions carry the
+// patterns already, so every second field is dropped.
+QString qtFilter(const QString& filter) {
+    const QStringList fields = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i < fields.size(); i += 2)
+        out << fields.at(i);
+    return out.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+std::optional<QString> QtChoosers::saveFile(const QString& folder, const QString& proposal,
+                                            const QString& filter, const QString& suffix) {
+    QFileDialog d(QApplication::activeWindow(), QString(), folder, qtFilter(filter));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setDefaultSuffix(suffix);
+    d.selectFile(proposal);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        return std::nullopt;
+    return d.selectedFiles().first();
+}
+
+std::optional<QString> QtChoosers::openFile(const QString& folder, const QString& filter) {
+    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
+                                                      folder, qtFilter(filter));
+    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
 }
 
 QString explanationStamp(const QDateTime& t) {

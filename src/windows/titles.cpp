@@ -1,6 +1,6 @@
-#include "app/titles.h"
+#include "windows/titles.h"
 
-#include "app/station_window.h"
+#include "windows/station_window.h"
 
 namespace quorel {
 

@@ -52,12 +52,20 @@ public:
     virtual ~Choosers() = default;
     virtual std::optional<QFont> font(const QFont& initial) = 0;
     virtual std::optional<QColor> color(const QColor& initial) = 0;
+    // File dialogs. `filter` is in the "名前(*.ext)|*.ext|..." form settings
+    // files have always been offered with.
+    virtual std::optional<QString> saveFile(const QString& folder, const QString& proposal,
+                                            const QString& filter, const QString& suffix) = 0;
+    virtual std::optional<QString> openFile(const QString& folder, const QString& filter) = 0;
 };
 
 class QtChoosers final : public Choosers {
 public:
     std::optional<QFont> font(const QFont& initial) override;
     std::optional<QColor> color(const QColor& initial) override;
+    std::optional<QString> saveFile(const QString& folder, const QString& proposal,
+                                    const QString& filter, const QString& suffix) override;
+    std::optional<QString> openFile(const QString& folder, const QString& filter) override;
 };
 
 // Date and time for the lines the station notes on its explanation page.
@@ -93,7 +101,7 @@ template <class F> void reportErrors(Messages& messages, F&& handler) {
 struct StationState {
     bool settingsReady = false; // set once the start-up timer has run
     bool groupFull = false;     // a "Ful" answer arrived
-    QString programDirectory;   // with a trailing separator, set at start-up
+    QString programDirectory;   // with a trailing separator, known from the start
 };
 
 } // namespace quorel

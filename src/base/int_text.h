@@ -12,8 +12,7 @@ namespace quorel {
 class BadInteger : public std::runtime_error {
 public:
     explicit BadInteger(const QString& text)
-        : std::runtime_error(
-              QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString()) {}
+        : std::runtime_error(QStringLiteral("'%1' は整数ではありません").arg(text).toStdString()) {}
 };
 
 inline std::optional<int> intOfBox(const QString& text) {

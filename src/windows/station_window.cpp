@@ -1,4 +1,4 @@
-#include "app/station_window.h"
+#include "windows/station_window.h"
 
 namespace quorel {
 
@@ -14,6 +14,18 @@ StationWindow::StationWindow(const QString& objectName, const QString& titleSuff
     : QWidget(parent, Qt::Window), titleSuffix_(titleSuffix) {
     setObjectName(objectName);
     setWindowTitle(untitled(titleSuffix));
+}
+
+} // namespace quorel
+
+namespace quorel {
+
+void markExplanation(QWidget* label) {
+    label->setProperty("explanation", true);
+}
+
+bool isExplanation(const QWidget* label) {
+    return label->property("explanation").toBool();
 }
 
 } // namespace quorel

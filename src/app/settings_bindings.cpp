@@ -1,0 +1,370 @@
+#include "app/settings_bindings.h"
+
+#include "app/main_console.h"
+#include "app/screen_modes.h"
+#include "app/station.h"
+#include "caption/caption_windows.h"
+#include "caption/eight_person.h"
+#include "caption/input_edit.h"
+#include "caption/screen_part.h"
+#include "members/member_list.h"
+#include "net/channels.h"
+#include "settings/settings_registry.h"
+#include "windows/fonts.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTextEdit>
+
+namespace quorel {
+
+using settings::Form;
+using settings::SettingsRegistry;
+
+namespace {
+
+int number(const QString& v) {
+    return settings::parseInt(v);
+}
+
+Form formOf(int key) {
+    const settings::Row* row = settings::findRow(key);
+    return row ? row->form : Form::Text;
+}
+
+void bindCheck(SettingsRegistry& r, int key, QAbstractButton* b) {
+    const Form f = formOf(key);
+    r.bind(key, {[b, f] {
+                     return b->isChecked() ? settings::positiveToken(f)
+                                           : settings::negativeToken(f);
+                 },
+                 [b, f](const QString& v) { b->setChecked(v == settings::positiveToken(f)); }});
+}
+
+void bindText(SettingsRegistry& r, int key, QLineEdit* e) {
+    r.bind(key, {[e] { return e->text(); }, [e](const QString& v) { e->setText(v); }});
+}
+
+void bindGeometry(SettingsRegistry& r, QWidget* w, int height, int width, int top, int left) {
+    // Sizes are the client area and places the frame's corner, both ways, so
+    // that a window does not grow by its frame at every save and load.
+    r.bind(height, {[w] { return QString::number(w->height()); },
+                    [w](const QString& v) { w->resize(w->width(), std::max(0, number(v))); }});
+    r.bind(width, {[w] { return QString::number(w->width()); },
+                   [w](const QString& v) { w->resize(std::max(0, number(v)), w->height()); }});
+    r.bind(top, {[w] { return QString::number(w->y()); },
+                 [w](const QString& v) { w->move(w->x(), number(v)); }});
+    r.bind(left, {[w] { return QString::number(w->x()); },
+                  [w](const QString& v) { w->move(number(v), w->y()); }});
+}
+
+void bindShown(SettingsRegistry& r, int key, QWidget* w, const QString& shown,
+               const QString& hidden) {
+    r.bind(key, {[w, shown, hidden] { return w->isVisible() ? shown : hidden; },
+                 [w, shown](const QString& v) { w->setVisible(v == shown); }});
+}
+
+// A font shared by several places: the face, size and style keys each change
+// their part of it and leave the rest.
+struct FontPlace {
+    std::function<QFont()> get;
+    std::function<void(const QFont&)> set;
+};
+
+QString faceOf(const QFont& f) {
+    return f.families().isEmpty() ? f.family() : f.families().first();
+}
+
+void bindFont(SettingsRegistry& r, const FontPlace& p, int face, int size, int bold, int italic,
+              int underline) {
+    // The face asked for is what the file keeps ("ＭＳ Ｐゴシック"), not the face
+    // this PC draws it with.
+    r.bind(face, {[p] { return faceOf(p.get()); },
+                  [p](const QString& v) {
+                      const QFont old = p.get();
+                      QFont f = japaneseFont(v, old.pointSize());
+                      f.setBold(old.bold());
+                      f.setItalic(old.italic());
+                      f.setUnderline(old.underline());
+                      p.set(f);
+                  }});
+    r.bind(size, {[p] { return QString::number(p.get().pointSize()); },
+                  [p](const QString& v) {
+                      QFont f = p.get();
+                      f.setPointSize(number(v));
+                      p.set(f);
+                  }});
+    auto style = [&](int key, bool (QFont::*is)() const, void (QFont::*put)(bool)) {
+        const Form form = formOf(key);
+        r.bind(key, {[p, is, form] {
+                         return (p.get().*is)() ? settings::positiveToken(form)
+                                                : settings::negativeToken(form);
+                     },
+                     [p, put, form](const QString& v) {
+                         QFont f = p.get();
+                         (f.*put)(v == settings::positiveToken(form));
+                         p.set(f);
+                     }});
+    };
+    style(bold, &QFont::bold, &QFont::setBold);
+    style(italic, &QFont::italic, &QFont::setItalic);
+    style(underline, &QFont::underline, &QFont::setUnderline);
+}
+
+QColor paletteColour(const QWidget* w, QPalette::ColorRole role) {
+    return w->palette().color(role);
+}
+
+void setPaletteColour(QWidget* w, QPalette::ColorRole role, const QColor& c) {
+    QPalette pal = w->palette();
+    pal.setColor(role, c);
+    w->setPalette(pal);
+}
+
+// A colour no control shows as such: kept as the file gave it and painted
+// where it belongs.
+void bindKeptColour(SettingsRegistry& r, int key, std::function<void(const QColor&)> paint) {
+    const settings::Row* row = settings::findRow(key);
+    auto value = std::make_shared<settings::WinColour>(
+        settings::parseInt(QString::fromUtf8(row->defaultValue)));
+    r.bind(key, {[value] { return QString::number(*value); },
+                 [value, paint](const QString& v) {
+                     *value = settings::parseInt(v);
+                     paint(settings::colourOf(*value));
+                 }});
+}
+
+} // namespace
+
+void applyPageBackground(Station& st, const QColor& c) {
+    for (QWidget* w : st.windows())
+        setPaletteColour(w, QPalette::Window, c);
+}
+
+void applyItemTextColour(Station& st, const QColor& c) {
+    for (QWidget* w : st.windows()) {
+        setPaletteColour(w, QPalette::WindowText, c);
+        setPaletteColour(w, QPalette::ButtonText, c);
+    }
+}
+
+void ApplyExplanationColour(Station& st, const QColor& c) {
+    for (QWidget* w : st.windows())
+        for (QLabel* l : w->findChildren<QLabel*>())
+            if (isExplanation(l))
+                setPaletteColour(l, QPalette::WindowText, c);
+}
+
+void bindStationSettings(Station& st, SettingsRegistry& r) {
+    TMainConsole& m = *st.main();
+    TForm2& eight = *st.eightPerson();
+    ScreenPart& screen = st.screen();
+
+    // The main window.
+    bindGeometry(r, &m, 0, 1, 2, 3);
+    bindText(r, 4, m.Edit8);
+    // The writer keeps the distance as the user set it, not the one an
+    // acceleration uses for the moment.
+    r.bind(6, {[&screen] { return QString::number(screen.state().baseDistance); },
+               [&m](const QString& v) { m.Edit9->setText(v); }});
+    bindText(r, 5, m.Edit12);
+
+    // The screen part: the record control and both smooth pictures.
+    const FontPlace display{[&m] { return m.RichEdit2->font(); },
+                            [&m, &screen](const QFont& f) {
+                                screen.setDisplayFont(f,
+                                                      paletteColour(m.RichEdit2, QPalette::Text));
+                            }};
+    bindFont(r, display, 7, 9, 108, 109, 110);
+    r.bindColour(
+        8, [&m] { return paletteColour(m.RichEdit2, QPalette::Text); },
+        [&m, &screen](const QColor& c) { screen.setDisplayFont(m.RichEdit2->font(), c); });
+    r.bindColour(
+        10, [&m] { return paletteColour(m.RichEdit2, QPalette::Base); },
+        [&screen](const QColor& c) { screen.setDisplayBackground(c); });
+
+    // Persons and the screen kind: the bottom panel's sizes follow the fonts
+    // and line counts, so its size keys stay as the file gave them.
+    r.bind(11, {[&m] { return QString::number(m.personsMode); },
+                [&st](const QString& v) { st.modes().applyPersons(number(v)); }});
+    r.bind(25, {[&screen] { return QString::number(screen.screenKind()); },
+                [&screen](const QString& v) { screen.setScreenKind(number(v)); }});
+
+    // The input part and the monitor part.
+    auto relayout = [&m, &screen] { m.layoutBottom(screen.wordProcessorMode()); };
+    const FontPlace input{[&m] { return m.RichEdit1->font(); },
+                          [&m, relayout](const QFont& f) {
+                              m.RichEdit1->setFont(f);
+                              relayout();
+                          }};
+    bindFont(r, input, 26, 16, 129, 130, 131);
+    const FontPlace monitor{[&m] { return m.RichEdit27->font(); },
+                            [&m, relayout](const QFont& f) {
+                                m.RichEdit27->setFont(f);
+                                relayout();
+                            }};
+    bindFont(r, monitor, 28, 13, 132, 133, 134);
+    r.bindColour(
+        23, [&m] { return m.inputBackground; },
+        [&m](const QColor& c) {
+            m.inputBackground = c;
+            setPaletteColour(m.RichEdit1, QPalette::Base, c);
+        });
+    r.bindColour(
+        24, [&m] { return paletteColour(m.RichEdit27, QPalette::Base); },
+        [&m](const QColor& c) { setPaletteColour(m.RichEdit27, QPalette::Base, c); });
+    r.bindColour(
+        27, [&m] { return paletteColour(m.RichEdit1, QPalette::Text); },
+        [&m](const QColor& c) { setPaletteColour(m.RichEdit1, QPalette::Text, c); });
+    r.bindColour(
+        29, [&m] { return paletteColour(m.RichEdit27, QPalette::Text); },
+        [&m](const QColor& c) { setPaletteColour(m.RichEdit27, QPalette::Text, c); });
+
+    // Scrolling.
+    bindText(r, 31, m.Edit10);
+    bindText(r, 32, m.Edit11);
+    bindText(r, 33, m.Edit43);
+    bindText(r, 34, m.Edit44);
+    bindCheck(r, 35, m.CheckBox5);
+    bindCheck(r, 38, m.CheckBox8);
+    bindText(r, 39, m.Edit31);
+    bindText(r, 59, m.Edit66);
+    bindText(r, 60, m.Edit68);
+    bindCheck(r, 61, m.CheckBox12);
+    bindCheck(r, 64, m.CheckBox22);
+
+    // The 8-person monitor.
+    EightPersonMonitor& rows = st.eightRows();
+    auto eightBoxes = [&eight] {
+        QList<QWidget*> boxes;
+        for (std::size_t i = 0; i < 8; ++i)
+            boxes << eight.panes[i] << eight.names[i];
+        return boxes;
+    };
+    const FontPlace eightFont{[&eight] { return eight.panes[0]->font(); },
+                              [&eight, &rows](const QFont& f) {
+                                  for (std::size_t i = 0; i < 8; ++i) {
+                                      eight.panes[i]->setFont(f);
+                                      eight.names[i]->setFont(f);
+                                  }
+                                  rows.layoutRows();
+                              }};
+    bindFont(r, eightFont, 117, 119, 114, 115, 116);
+    r.bindColour(
+        118, [&eight] { return paletteColour(eight.panes[0], QPalette::Text); },
+        [eightBoxes](const QColor& c) {
+            for (QWidget* w : eightBoxes())
+                setPaletteColour(w, QPalette::Text, c);
+        });
+    r.bindColour(
+        120, [&eight] { return paletteColour(eight.panes[0], QPalette::Base); },
+        [eightBoxes](const QColor& c) {
+            for (QWidget* w : eightBoxes())
+                setPaletteColour(w, QPalette::Base, c);
+        });
+    bindShown(r, 121, &eight, settings::kShown121, settings::kHidden121);
+    bindGeometry(r, &eight, 122, 123, 124, 125);
+    bindCheck(r, 126, m.CheckBox11);
+    bindCheck(r, 128, m.CheckBox50);
+
+    // Page colours of every window.
+    bindKeptColour(r, 135, [&st](const QColor& c) { applyPageBackground(st, c); });
+    bindKeptColour(r, 136, [&st](const QColor& c) { applyItemTextColour(st, c); });
+    bindKeptColour(r, 144, [&st](const QColor& c) { ApplyExplanationColour(st, c); });
+    // Splitter colours are read but never written.
+    auto splitter = [](QFrame* f) {
+        return [f](const QString& v) {
+            const QColor c = settings::colourOf(settings::parseInt(v));
+            f->setStyleSheet(QStringLiteral("background: %1").arg(c.name()));
+        };
+    };
+    r.bind(71, {{}, splitter(m.Splitter1)});
+    r.bind(72, {{}, splitter(m.Splitter2)});
+
+    bindCheck(r, 143, m.CheckBox53);
+    bindCheck(r, 168, m.CheckBox55);
+    bindCheck(r, 169, m.CheckBox56);
+    // The scroll distance a second time: equal to the line spacing it makes
+    // the one-step display.
+    r.bind(171, {[&m] { return m.Edit9->text(); },
+                 [&m, &screen](const QString& v) {
+                     const bool same = m.Edit9->text() == v;
+                     m.Edit9->setText(v);
+                     // An unchanged box runs no change rule of its own.
+                     if (same && m.Edit9->text() == m.Edit12->text())
+                         screen.Edit9Change();
+                 }});
+    bindText(r, 172, m.Edit6);
+    bindText(r, 173, m.Edit96);
+    bindCheck(r, 192, m.CheckBox68);
+    // The remote networks: the addresses come before the switch that checks them.
+    bindCheck(r, 194, m.CheckBox72);
+    bindText(r, 195, m.Edit98);
+    bindText(r, 196, m.Edit99);
+    bindText(r, 197, m.Edit100);
+    bindCheck(r, 193, m.CheckBox71);
+    bindCheck(r, 238, m.CheckBox14);
+    r.bindColour(
+        269, [&m] { return m.coverColor; }, [&m](const QColor& c) { m.coverColor = c; });
+    bindCheck(r, 270, m.CheckBox9);
+    bindCheck(r, 273, eight.CheckBox1);
+    bindCheck(r, 277, m.CheckBox67);
+    bindText(r, 278, m.Edit20);
+    bindCheck(r, 744, m.CheckBox21);
+    bindCheck(r, 800, eight.CheckBox2);
+    bindCheck(r, 803, m.CheckBox19);
+    bindCheck(r, 804, m.CheckBox35);
+    bindCheck(r, 805, m.CheckBox36);
+    bindCheck(r, 806, m.CheckBox42);
+    bindText(r, 807, m.Edit1);
+    bindCheck(r, 808, m.CheckBox47);
+    bindCheck(r, 855, m.CheckBox24);
+    bindCheck(r, 856, m.CheckBox37);
+    bindCheck(r, 858, m.CheckBox41);
+    bindCheck(r, 862, m.CheckBox49);
+    bindCheck(r, 863, m.CheckBox57);
+    bindCheck(r, 869, m.CheckBox60);
+
+    // Channel and group, appended by the save commands.
+    r.bind(801, {{}, [&m, &st](const QString& v) {
+                     const int n = number(v);
+                     const int index = n == 12 ? 0 : n;
+                     // A channel outside the list would move every port off the plan.
+                     if (index < 0 || index >= m.ComboBox2->count())
+                         return;
+                     {
+                         const QSignalBlocker quiet(m.ComboBox2);
+                         m.ComboBox2->setCurrentIndex(index);
+                     }
+                     st.channels().ApplyChannel();
+                 }});
+    r.bind(802, {{}, [&m, &st](const QString& v) {
+                     if (v.isEmpty())
+                         return;
+                     const int n = number(v);
+                     if (n <= 0) // no group has such a number
+                         return;
+                     const int g = n > 26 ? 1 : n;
+                     if (g == st.members().groupNumber())
+                         return;
+                     if (g >= 7) {
+                         {
+                             const QSignalBlocker quiet(m.ComboBox1);
+                             m.ComboBox1->setCurrentIndex(g - 7);
+                         }
+                         m.groupButtons[6]->setChecked(true);
+                     } else {
+                         m.groupButtons[std::size_t(g - 1)]->setChecked(true);
+                     }
+                     st.members().groupChanged();
+                 }});
+}
+
+} // namespace quorel
