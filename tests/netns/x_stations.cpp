@@ -88,7 +88,7 @@ QStringList XStations::visibleWindows(int i, bool mainOnly) {
                      QString::number(rig_.stationPid(i))};
     if (mainOnly)
         args << "--name"
-             << "^Quorel$";
+             << "^([0-9]+ : )?Quorel";
     const CommandResult r = rig_.runOnDisplay(QStringList{"xdotool"} + args);
     return QString::fromLatin1(r.out).split('\n', Qt::SkipEmptyParts);
 }

@@ -54,7 +54,8 @@ public:
 
     // Runs xdotool on the display; its output, and a warning on failure.
     QByteArray xdotool(const QStringList& args);
-    // Station i's visible windows; with mainOnly, those titled exactly "Quorel".
+    // Station i's visible windows; with mainOnly, the main window ("Quorel", or
+    // "2 : Quorel" on another channel).
     QStringList visibleWindows(int i, bool mainOnly);
     // Waits until the main window is station i's one window on screen (the
     // splash is gone) and keeps its id. False on timeout.
