@@ -462,6 +462,20 @@ void TestSettings::startupFileNameAndLoad() {
     QCOMPARE(st.main()->Label67->text(), SettingsCommands::kStartupName);
     QVERIFY(st.state().settingsReady);
     QVERIFY(g.messages.shown.isEmpty());
+
+    // "Read in IP again" reads the name from the file again.
+    st.main()->Edit30->setText(QStringLiteral("x"));
+    st.main()->Button39->click();
+    QCOMPARE(st.main()->Edit30->text(), QStringLiteral("受付"));
+
+    // Typed, the name takes neither of the separators of the messages and
+    // files it travels in; nor does the password take a colon.
+    st.main()->Edit30->clear();
+    QTest::keyClicks(st.main()->Edit30, QStringLiteral("a,b:c"));
+    QCOMPARE(st.main()->Edit30->text(), QStringLiteral("abc"));
+    st.main()->Edit1->selectAll();
+    QTest::keyClicks(st.main()->Edit1, QStringLiteral("p:w"));
+    QCOMPARE(st.main()->Edit1->text(), QStringLiteral("pw"));
 }
 
 void TestSettings::badStartupFileStillStartsTheStation() {
