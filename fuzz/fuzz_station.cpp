@@ -1,0 +1,63 @@
+// A station is a target on any LAN it joins: whatever arrives on any of its
+// ports, from whoever, must leave it running, answering and drawing.
+//
+// Input: one byte of station state, then records of
+//   [which: port of the plan (low 7 bits % 19) and sender (/ 19 % 5);
+//           bit 7 sends the bytes as they are even with scrambling on]
+//   [length: one byte; 255 adds 16 x the next byte, past the receive buffer]
+//   [bytes]
+
+#include "caption/screen_part.h"
+#include "fuzz_check.h"
+#include "members/member_list.h"
+#include "station_harness.h"
+
+#include <QPushButton>
+#include <cstddef>
+#include <cstdint>
+
+using namespace quorel;
+using namespace quorel::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    StationHarness& h = StationHarness::instance();
+    Station& st = h.station();
+    TMainConsole& m = *st.main();
+    if (size == 0)
+        return 0;
+
+    // The state the datagrams meet: scrambling, the LAN switch, correction
+    // mode and the word-processor screen.
+    const std::uint8_t state = data[0];
+    m.CheckBox42->setChecked(state & 1);
+    m.CheckBox22->setChecked(!(state & 2));
+    if (bool(state & 8) != st.screen().wordProcessorMode())
+        st.screen().setScreenKind(state & 8 ? 1 : 0);
+    m.CheckBox85->setChecked((state & 4) && st.screen().wordProcessorMode());
+    h.join();
+
+    std::size_t at = 1;
+    for (int records = 0; records < 24 && at < size; ++records) {
+        const std::uint8_t which = data[at++];
+        const std::size_t index = std::size_t(which & 0x7F) % kPortPlan.size();
+        const auto from =
+            Sender((std::size_t(which & 0x7F) / kPortPlan.size()) % std::size_t(Sender::Count));
+        std::size_t length = at < size ? data[at++] : 0;
+        if (length == 255 && at < size)
+            length += 16 * std::size_t(data[at++]);
+        length = std::min(length, size - at);
+        QByteArray bytes(reinterpret_cast<const char*>(data + at), qsizetype(length));
+        at += length;
+        if (m.CheckBox42->isChecked() && !(which & 0x80))
+            bytes = st.encryption().Scramble(bytes);
+        h.send(from, h.port(index), bytes);
+        h.settle();
+    }
+
+    // Still a station: it answers a member search, and its record and screen
+    // stay drawable.
+    QUOREL_FUZZ_CHECK(st.main() != nullptr);
+    st.screen().redrawBoth();
+    m.CheckBox85->setChecked(false);
+    return 0;
+}
