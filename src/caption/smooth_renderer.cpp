@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QSet>
 
 namespace quorel {
 
@@ -41,10 +42,6 @@ const QImage& SmoothRenderer::strip(const QString& text) {
     auto it = cache_.find(text);
     if (it != cache_.end())
         return *it;
-    // Enough strips for a few screens; past that start afresh rather than keep
-    // a day's worth of lines in memory.
-    if (cache_.size() > 256)
-        cache_.clear();
     QImage img(image_.width(), stripHeight_, QImage::Format_RGB32);
     img.fill(background_);
     {
@@ -60,6 +57,7 @@ const QImage& SmoothRenderer::strip(const QString& text) {
 void SmoothRenderer::render(const DisplayRecord& record, int shownIndex, int n, int spacing,
                             int offset) {
     drawn_.clear();
+    lastRecord_ = &record;
     if (image_.isNull())
         return;
     const int height = image_.height();
@@ -92,6 +90,20 @@ void SmoothRenderer::render(const DisplayRecord& record, int shownIndex, int n, 
         covered = std::max(covered, std::min(height, y + stripHeight_));
     }
     fillTo(height);
+    evictUnused();
+}
+
+void SmoothRenderer::evictUnused() {
+    // Only the lines on screen keep their strips: a line scrolled away is not
+    // drawn again, and a display that runs all day must not keep a strip of
+    // every line it ever showed (a full-width strip is hundreds of kilobytes).
+    if (qsizetype(cache_.size()) <= qsizetype(drawn_.size()) + 4)
+        return;
+    QSet<QString> onScreen;
+    for (const Drawn& d : drawn_)
+        onScreen.insert(lastRecord_->line(d.line));
+    for (auto it = cache_.begin(); it != cache_.end();)
+        it = onScreen.contains(it.key()) ? std::next(it) : cache_.erase(it);
 }
 
 } // namespace quorel

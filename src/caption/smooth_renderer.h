@@ -1,7 +1,8 @@
 #pragma once
 // Draws the smooth screen's frames. Shaping Japanese text costs milliseconds a
 // line, far too much for a 30 ms tick at 1920 x 1080, so every line is rendered
-// once into a strip and each frame only blits strips and fills the gaps.
+// once into a strip and each frame only blits strips and fills the gaps. Only
+// the lines on screen keep their strips.
 
 #include <QColor>
 #include <QFont>
@@ -40,6 +41,7 @@ public:
 private:
     const QImage& strip(const QString& text);
     void invalidate();
+    void evictUnused();
 
     QFont font_;
     QColor textColor_ = Qt::black;
@@ -51,6 +53,7 @@ private:
     // gets a new strip, an unchanged one keeps its strip.
     QHash<QString, QImage> cache_;
     std::vector<Drawn> drawn_;
+    const DisplayRecord* lastRecord_ = nullptr;
 };
 
 } // namespace quorel

@@ -169,8 +169,11 @@ void VirtualLan::deliver(std::uint32_t host, quint16 port, std::uint32_t from, q
     for (const auto& h : hosts_) {
         if (h->address_ != host)
             continue;
-        if (Socket* s = h->bound_.value(port))
+        if (Socket* s = h->bound_.value(port)) {
+            if (delivered)
+                delivered({from, fromPort, host, port, data});
             s->push({data, from, fromPort, false});
+        }
         return;
     }
 }

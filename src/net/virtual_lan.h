@@ -11,6 +11,7 @@
 #include <QList>
 #include <QPointer>
 #include <QSet>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -48,6 +49,9 @@ public:
     void setFaults(const Faults& f, unsigned seed = 1);
     const std::vector<Sent>& traffic() const { return traffic_; }
     void clearTraffic() { traffic_.clear(); }
+    // Told of every datagram as it reaches a bound port (after loss,
+    // duplication and reordering), in arrival order.
+    std::function<void(const Sent&)> delivered;
 
     class Host;
     class Socket;

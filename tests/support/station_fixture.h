@@ -52,6 +52,16 @@ public:
     std::optional<QString> nextFile;
 };
 
+// A clock the test moves: a simulated hour passes in no time.
+class FakeClock final : public Clock {
+public:
+    QDateTime now() const override { return now_; }
+    void advance(qint64 ms) { now_ = now_.addMSecs(ms); }
+
+private:
+    QDateTime now_{QDate(2026, 12, 10), QTime(9, 0)};
+};
+
 // A station on a LAN of its own, or on a shared one (several stations in one
 // test, each with its own address).
 struct StationFixture {
@@ -67,6 +77,7 @@ struct StationFixture {
     RecordingMessages messages;
     FakeClipboard clipboard;
     FakeChoosers choosers;
+    FakeClock clock;
     QTemporaryDir dir;
 
     // Builds the station again on the same host and program folder, as the
@@ -88,6 +99,7 @@ private:
         env.messages = &messages;
         env.clipboard = &clipboard;
         env.choosers = &choosers;
+        env.clock = &clock;
         env.network = &host;
         env.programDirectory = dir.path();
         env.splash = splash;
