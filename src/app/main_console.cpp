@@ -25,6 +25,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -593,6 +594,9 @@ void TMainConsole::buildReadmePage() {
     auto* v = new QVBoxLayout(TabSheet4);
     RichEdit3 = named(new QTextEdit(TabSheet4), "RichEdit3");
     RichEdit3->setReadOnly(true);
+    // Lines noted over a day (or a flood of bad datagrams) must not fill the
+    // memory: the page keeps its newest lines.
+    RichEdit3->document()->setMaximumBlockCount(kExplanationLines);
     RichEdit3->setPlainText(QStringLiteral(
         "Quorel — real-time captioning station\n"
         "\n"

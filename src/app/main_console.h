@@ -127,7 +127,8 @@ public:
     QPushButton *Button21, *Button20, *Button66, *Button67;
     QLabel* Label67; // the file last saved or loaded
 
-    // "Readme".
+    // "Readme": the explanation page, with at most kExplanationLines lines.
+    static constexpr int kExplanationLines = 2000;
     QTextEdit* RichEdit3;
     QLineEdit* Edit10;
 

@@ -3,7 +3,7 @@
 
 namespace quorel {
 
-// The real network: QUdpSocket on 0.0.0.0, broadcasts allowed.
+// The real network: UDP sockets on 0.0.0.0, broadcasts allowed.
 class UdpNetwork final : public DatagramNetwork {
 public:
     std::unique_ptr<DatagramSocket> createSocket() override;

@@ -71,6 +71,7 @@ private slots:
     void searchReachesRemoteNetworks();
     void malformedMembershipMessages_data();
     void malformedMembershipMessages();
+    void explanationPageKeepsItsNewestLines();
     // partners
     void partnersFormAndEnd();
     void bePartnerOnAnUnflaggedSlotDoesNothing();
@@ -320,6 +321,22 @@ void TestGroup::malformedMembershipMessages() {
     else
         QVERIFY2(explanation(s).split('\n').last().endsWith(":" + noted),
                  qPrintable(explanation(s)));
+}
+
+void TestGroup::explanationPageKeepsItsNewestLines() {
+    // A day of notes, or a flood of bad requests, must not fill the memory.
+    Lan net;
+    Station& s = net.add();
+    Peer& p = net.peer("192.168.1.31");
+    const int limit = TMainConsole::kExplanationLines;
+    for (int i = 0; i < limit + 50; ++i) {
+        p.send("192.168.1.10", kRequest, QStringLiteral("1.2.3.%1x,a,Req,1").arg(i));
+        if (i % 100 == 0)
+            net.settle();
+    }
+    net.settle();
+    QCOMPARE(s.main()->RichEdit3->document()->blockCount(), limit);
+    QVERIFY(explanation(s).endsWith(QStringLiteral("1.2.3.%1x").arg(limit + 49)));
 }
 
 // ---- partners --------------------------------------------------------------------
