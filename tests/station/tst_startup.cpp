@@ -9,6 +9,7 @@
 #include "app/splash.h"
 #include "app/titles.h"
 #include "caption/caption_windows.h"
+#include "net/own_address.h"
 #include "station_fixture.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
@@ -54,6 +55,7 @@ private slots:
     void closingAnAuxiliaryWindowOnlyHidesIt();
     void startupTimerFinishesTheStart();
     void splashClosedEarlyDoesNotDisturbTheStart();
+    void aPcWithoutANetworkStartsAlone();
     void closingTheMainWindowEndsTheStation();
     void secondInstanceAnswers();
     void splashLooksAsDesigned();
@@ -191,6 +193,20 @@ void TestStartup::splashClosedEarlyDoesNotDisturbTheStart() {
     QVERIFY(s.main()->Timer2->isActive());
     s.Timer2Timer();
     QVERIFY(s.state().settingsReady);
+}
+
+void TestStartup::aPcWithoutANetworkStartsAlone() {
+    // A display PC switched on before its network: its only address is the
+    // loopback, which the address rule turns into the stand-in address.
+    VirtualLan lan;
+    StationFixture f(lan.addHost(QStringLiteral("127.0.0.1"), QStringLiteral("display")), true);
+    Station& s = *f.station;
+    QCOMPARE(s.main()->Edit35->text(), OwnAddress::kReplacement);
+    QCOMPARE(f.messages.shown, QStringList{OwnAddress::kReplacedMessage});
+    QVERIFY(s.main()->Timer2->isActive());
+    s.Timer2Timer();
+    QVERIFY(s.state().settingsReady);
+    QTRY_VERIFY(s.splash() == nullptr);
 }
 
 void TestStartup::closingTheMainWindowEndsTheStation() {

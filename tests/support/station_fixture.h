@@ -57,7 +57,7 @@ struct StationFixture {
     }
     // A station on a host set up by the test (its name, what it reports as
     // its own addresses).
-    explicit StationFixture(DatagramNetwork& host) { init(host, false); }
+    explicit StationFixture(DatagramNetwork& host, bool splash = false) { init(host, splash); }
     RecordingMessages messages;
     FakeClipboard clipboard;
     FakeChoosers choosers;
