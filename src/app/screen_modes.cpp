@@ -160,9 +160,11 @@ void ScreenModes::toggleFrameless() {
 }
 
 void ScreenModes::redraw() {
-    // "RE" without moving the focus.
+    // "RE" without moving the focus. "RE" draws only the framed picture; the
+    // borderless display shows the other one, so both are drawn.
     QWidget* focus = QApplication::focusWidget();
     m_.Button13->click();
+    screen_.redrawBoth();
     if (focus != nullptr)
         focus->setFocus();
 }

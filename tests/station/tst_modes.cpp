@@ -29,6 +29,7 @@ private slots:
     void onePersonAndDisplayOnly();
     void framelessDisplayStation();
     void f1InTheWordProcessorStaysFramed();
+    void f2RedrawsTheBorderlessScreen();
     void f3FitsTheWindow_data();
     void f3FitsTheWindow();
     void f3NeedsAutomaticAdjustment();
@@ -114,6 +115,31 @@ void TestModes::f1InTheWordProcessorStaysFramed() {
     QTest::keyClick(m.Edit77, Qt::Key_F1);
     QVERIFY(!f.station->modes().frameless());
     QCOMPARE(f.messages.shown, QStringList{ScreenModes::kNotInWordProcessor});
+}
+
+void TestModes::f2RedrawsTheBorderlessScreen() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    ScreenPart& screen = f.station->screen();
+    QTest::mouseClick(m.Button16, Qt::LeftButton);
+    QTest::keyClick(m.Edit77, Qt::Key_F1);
+    QVERIFY(f.station->modes().frameless());
+    for (const char* s : {"一行目", "二行目"})
+        screen.appendSentence(QString::fromUtf8(s), false);
+    for (int tick = 0; tick < 3; ++tick) // the last line is still gliding in
+        screen.Timer1Timer();
+
+    // Drawn at rest: the last line stands on the last row.
+    auto atRest = [&](SmoothPicture* picture) {
+        const auto& frame = picture->renderer().lastFrame();
+        return !frame.empty() && frame.back().line == f.station->record().lineCount() - 1 &&
+               frame.back().y == (screen.state().displayLines - 1) * screen.state().lineSpacing;
+    };
+    QVERIFY(!atRest(m.Image2));
+    QTest::keyClick(m.Edit77, Qt::Key_F2);
+    QVERIFY(atRest(m.Image2));
+    QVERIFY(atRest(m.Image1));
+    QVERIFY(!m.Timer1->isActive());
 }
 
 void TestModes::f3FitsTheWindow_data() {
