@@ -84,8 +84,12 @@ void EightPersonMonitor::layoutRows() {
     w_.CheckBox1->setGeometry(0, y + 80, w_.width(), 20);
     w_.CheckBox2->setGeometry(0, y + 80 + 20 + 16, w_.width(), 20);
     pending_ = -1;
+    showRows();
+}
+
+void EightPersonMonitor::showRows() {
     for (int k = 0; k < 8; ++k)
-        showRow(k, true);
+        showRow(k, k != pending_);
 }
 
 int EightPersonMonitor::rowAt(int position) const {
