@@ -46,17 +46,24 @@ public:
     QString text() const override;
 };
 
+// A font comes with the colour its text is drawn in: a caption colour that
+// suits the background matters as much as the font itself.
+struct FontChoice {
+    QFont font;
+    QColor color;
+};
+
 // The font and colour choosers (dialogs in the program, answers in tests).
 class Choosers {
 public:
     virtual ~Choosers() = default;
-    virtual std::optional<QFont> font(const QFont& initial) = 0;
+    virtual std::optional<FontChoice> font(const QFont& initial, const QColor& initialColor) = 0;
     virtual std::optional<QColor> color(const QColor& initial) = 0;
 };
 
 class QtChoosers final : public Choosers {
 public:
-    std::optional<QFont> font(const QFont& initial) override;
+    std::optional<FontChoice> font(const QFont& initial, const QColor& initialColor) override;
     std::optional<QColor> color(const QColor& initial) override;
 };
 

@@ -40,7 +40,14 @@ private:
 
 class FakeChoosers final : public Choosers {
 public:
-    std::optional<QFont> font(const QFont&) override { return nextFont; }
+    // The colour that comes with the next font; unset, the user leaves the
+    // colour the chooser opened with.
+    std::optional<QColor> nextFontColor;
+    std::optional<FontChoice> font(const QFont&, const QColor& initialColor) override {
+        if (!nextFont)
+            return std::nullopt;
+        return FontChoice{*nextFont, nextFontColor.value_or(initialColor)};
+    }
     std::optional<QColor> color(const QColor&) override { return nextColor; }
     std::optional<QFont> nextFont;
     std::optional<QColor> nextColor;
