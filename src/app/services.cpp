@@ -14,6 +14,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace quorel {
@@ -29,12 +32,15 @@ void QtMessages::show(const QString& text) {
     const auto done = qScopeGuard([this] { showing_ = false; });
     QMessageBox box(QMessageBox::Information, QStringLiteral("Quorel"), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // Messages quote names and texts from other stations: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 bool QtMessages::confirm(const QString& text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Quorel"), text,
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -126,6 +132,19 @@ std::optional<QColor> QtChoosers::color(const QColor& initial) {
 QString explanationStamp(const QDateTime& t) {
     return t.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char('-') +
            t.toString(QStringLiteral("H:mm:ss")) + QLatin1Char(':');
+}
+
+void appendExplanationLine(QTextEdit* page, const QString& line) {
+    // QTextEdit::append would guess from the text whether it is HTML.
+    QScrollBar* bar = page->verticalScrollBar();
+    const bool atBottom = bar->value() >= bar->maximum();
+    QTextCursor cursor(page->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!page->document()->isEmpty())
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertText(line, QTextCharFormat());
+    if (atBottom)
+        bar->setValue(bar->maximum());
 }
 
 void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text) {

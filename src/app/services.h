@@ -11,6 +11,7 @@
 #include <optional>
 
 class QCheckBox;
+class QTextEdit;
 
 namespace quorel {
 
@@ -81,6 +82,10 @@ public:
 
 // "2026/12/10-14:03:27:" as the explanation page's lines begin.
 QString explanationStamp(const QDateTime& t);
+
+// Adds a line to the explanation page. Lines carry text from other stations,
+// so it goes in as plain text and is never read as markup.
+void appendExplanationLine(QTextEdit* page, const QString& line);
 
 // Shows text only while "メッセージを表示する" (CheckBox19) is ticked.
 void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text);
