@@ -17,6 +17,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -42,6 +44,29 @@ void press(QWidget* window, Qt::Key key) {
     QTest::keyClick(target, key, Qt::ControlModifier);
 }
 
+// An editor that claims every Ctrl key as an editing key, as editors do with
+// theirs before any shortcut sees them.
+class ClaimingEditor final : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    int typed = 0; // Ctrl keys that reached the editor
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride &&
+            (static_cast<QKeyEvent*>(e)->modifiers() & Qt::ControlModifier)) {
+            e->accept();
+            return true;
+        }
+        return QLineEdit::event(e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->modifiers() & Qt::ControlModifier) && e->key() != Qt::Key_Control)
+            ++typed;
+        QLineEdit::keyPressEvent(e);
+    }
+};
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -51,6 +76,7 @@ private slots:
     void everyWorkingWindowCarriesTheHotkeyMenu();
     void hotkeysOnlyMoveBetweenOpenWindows();
     void subInputHotkeyFallsBackToTheMainWindow();
+    void hotkeysWorkFromAnEditorThatClaimsCtrlKeys();
     void pictureWindowClickBringsOpenWindowsBack();
     void closingAnAuxiliaryWindowOnlyHidesIt();
     void startupTimerFinishesTheStart();
@@ -139,6 +165,29 @@ void TestStartup::subInputHotkeyFallsBackToTheMainWindow() {
     activate(s.fKeyMemo());
     press(s.fKeyMemo(), Qt::Key_I);
     QTRY_COMPARE(QApplication::activeWindow(), s.subInput());
+}
+
+void TestStartup::hotkeysWorkFromAnEditorThatClaimsCtrlKeys() {
+    StationFixture f;
+    Station& s = *f.station;
+    for (QWidget* w : s.windows()) {
+        if (w == s.picture())
+            continue;
+        ClaimingEditor editor(w);
+        editor.show();
+        QStringList missed;
+        for (QAction* a : w->actions()) {
+            activate(w);
+            editor.setFocus();
+            QSignalSpy triggered(a, &QAction::triggered);
+            const QKeyCombination key = a->shortcut()[0];
+            QTest::keyClick(&editor, key.key(), key.keyboardModifiers());
+            if (triggered.count() != 1)
+                missed << a->shortcut().toString();
+        }
+        QVERIFY2(missed.isEmpty(), qPrintable(w->objectName() + ": " + missed.join(' ')));
+        QCOMPARE(editor.typed, 0);
+    }
 }
 
 void TestStartup::pictureWindowClickBringsOpenWindowsBack() {
