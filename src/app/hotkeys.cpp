@@ -3,9 +3,47 @@
 #include "app/station.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace quorel {
+
+namespace {
+
+// An editor may claim a Ctrl key as an editing key before any shortcut sees
+// it; which keys depends on the editor, the desktop's key scheme and the Qt
+// version. The typist must reach the other windows from wherever the caret
+// is, so in this window the ten hotkeys are never left to an editor.
+class HotkeyGuard final : public QObject {
+public:
+    HotkeyGuard(QWidget* window, QList<QKeySequence> keys)
+        : QObject(window), window_(window), keys_(std::move(keys)) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() ||
+            static_cast<QWidget*>(watched)->window() != window_)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // The keypad's 8 is the hotkey too, as for the shortcut itself.
+        const QKeySequence pressed(
+            QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        if (!keys_.contains(pressed))
+            return false;
+        event->ignore(); // not claimed: the shortcut takes the key
+        return true;
+    }
+
+private:
+    // Compared by address only.
+    const QWidget* window_;
+    QList<QKeySequence> keys_;
+};
+
+} // namespace
 
 QList<QAction*> installHotkeyMenu(QWidget* window, Station& station) {
     struct Item {
@@ -31,6 +69,7 @@ QList<QAction*> installHotkeyMenu(QWidget* window, Station& station) {
          &Station::hotkeyKaraoke},
     };
     QList<QAction*> actions;
+    QList<QKeySequence> keys;
     for (const Item& it : items) {
         auto* a = new QAction(QString::fromLatin1(it.caption), window);
         a->setObjectName(QString::fromLatin1(it.name));
@@ -44,7 +83,9 @@ QList<QAction*> installHotkeyMenu(QWidget* window, Station& station) {
         }
         window->addAction(a);
         actions << a;
+        keys << it.key;
     }
+    new HotkeyGuard(window, keys);
     return actions;
 }
 

@@ -12,6 +12,7 @@ namespace quorel {
 class Station;
 
 // Adds the ten actions (objectNames hkey_main ... hkeymojikara1) to `window`.
+// Their keys work wherever the focus is in the window, editors included.
 QList<QAction*> installHotkeyMenu(QWidget* window, Station& station);
 
 } // namespace quorel

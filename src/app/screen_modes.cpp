@@ -167,9 +167,11 @@ void ScreenModes::toggleFrameless() {
 }
 
 void ScreenModes::redraw() {
-    // "RE" without moving the focus.
+    // "RE" without moving the focus. "RE" draws only the framed picture; the
+    // borderless display shows the other one, so both are drawn.
     QWidget* focus = QApplication::focusWidget();
     m_.Button13->click();
+    screen_.redrawBoth();
     if (focus != nullptr)
         focus->setFocus();
 }
@@ -214,10 +216,11 @@ void ScreenModes::windowResized() {
 }
 
 void ScreenModes::Button1Click() {
-    const auto font = choosers_.font(m_.RichEdit2->font());
-    if (!font)
+    const auto choice =
+        choosers_.font(m_.RichEdit2->font(), m_.RichEdit2->palette().color(QPalette::Text));
+    if (!choice)
         return;
-    screen_.setDisplayFont(*font, m_.RichEdit2->palette().color(QPalette::Text));
+    screen_.setDisplayFont(choice->font, choice->color);
     showScreenPage();
     focusTyping();
     screen_.autoLineAdjust();
@@ -234,12 +237,17 @@ void ScreenModes::Button2Click() {
 }
 
 void ScreenModes::Button3Click() {
-    const auto font = choosers_.font(m_.RichEdit1->font());
-    if (!font)
+    const auto choice =
+        choosers_.font(m_.RichEdit1->font(), m_.RichEdit1->palette().color(QPalette::Text));
+    if (!choice)
         return;
     // The sub input window's panes take it too once they exist.
-    for (QTextEdit* e : {static_cast<QTextEdit*>(m_.RichEdit1), m_.RichEdit27})
-        e->setFont(*font);
+    for (QTextEdit* e : {static_cast<QTextEdit*>(m_.RichEdit1), m_.RichEdit27}) {
+        e->setFont(choice->font);
+        QPalette pal = e->palette();
+        pal.setColor(QPalette::Text, choice->color);
+        e->setPalette(pal);
+    }
     m_.layoutBottom(screen_.wordProcessorMode());
     showScreenPage();
     screen_.autoLineAdjust();

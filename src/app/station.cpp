@@ -220,7 +220,9 @@ void Station::createNetworkParts() {
                                     env_.choosers ? *env_.choosers : qtChoosers_, messages(), this);
     connect(m.Button45, &QPushButton::clicked, this, [this] {
         main_->CheckBox12->setChecked(true);
-        eight_->layoutRows(); // shows the rows with the partner buttons as they are
+        // The rows stay as the user arranged them; only the partner buttons
+        // are brought up to date.
+        eight_->showRows();
         form2_->show();
         form2_->raise();
     });

@@ -6,8 +6,19 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
 
 namespace quorel {
 
@@ -22,12 +33,15 @@ void QtMessages::show(const QString& text) {
     const auto done = qScopeGuard([this] { showing_ = false; });
     QMessageBox box(QMessageBox::Information, QStringLiteral("Quorel"), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // Messages quote names and texts from other stations: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 bool QtMessages::confirm(const QString& text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Quorel"), text,
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -40,10 +54,75 @@ QString QtClipboard::text() const {
     return QGuiApplication::clipboard()->text();
 }
 
-std::optional<QFont> QtChoosers::font(const QFont& initial) {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
-    return ok ? std::optional<QFont>(f) : std::nullopt;
+namespace {
+
+// The font dialog with a colour button above it: one window for both, so the
+// typist sees the sample in the colour the text will have.
+class FontAndColorDialog final : public QDialog {
+public:
+    FontAndColorDialog(const QFont& font, const QColor& color, QWidget* parent)
+        : QDialog(parent), color_(color) {
+        setObjectName(QStringLiteral("fontChooser"));
+        setWindowTitle(QStringLiteral("Font"));
+        auto* layout = new QVBoxLayout(this);
+        auto* row = new QHBoxLayout;
+        row->addWidget(new QLabel(QStringLiteral("Color:"), this));
+        colorButton_ = new QPushButton(this);
+        colorButton_->setObjectName(QStringLiteral("fontColor"));
+        colorButton_->setAutoDefault(false);
+        row->addWidget(colorButton_);
+        row->addStretch();
+        layout->addLayout(row);
+        fonts_ = new QFontDialog(font, this);
+        fonts_->setOption(QFontDialog::DontUseNativeDialog);
+        fonts_->setWindowFlags(Qt::Widget);
+        layout->addWidget(fonts_);
+        // The font dialog's own OK and Cancel answer for the whole window.
+        connect(fonts_, &QDialog::accepted, this, &QDialog::accept);
+        connect(fonts_, &QDialog::rejected, this, &QDialog::reject);
+        connect(colorButton_, &QPushButton::clicked, this, [this] {
+            const QColor c = QColorDialog::getColor(color_, this, QStringLiteral("Color"));
+            if (c.isValid()) {
+                color_ = c;
+                showColor();
+            }
+        });
+        showColor();
+    }
+
+    FontChoice choice() const { return {fonts_->currentFont(), color_}; }
+
+private:
+    void showColor() {
+        QPixmap swatch(32, 16);
+        swatch.fill(color_);
+        QPainter(&swatch).drawRect(0, 0, swatch.width() - 1, swatch.height() - 1);
+        colorButton_->setIcon(swatch);
+        colorButton_->setText(color_.name());
+        // The sample line sits in a group box of the font dialog. Light text
+        // is shown on black, as captions of that colour would be on a dark
+        // screen, so that it never vanishes into the sample's white.
+        for (QGroupBox* box : fonts_->findChildren<QGroupBox*>())
+            if (QLineEdit* sample = box->findChild<QLineEdit*>()) {
+                QPalette pal = sample->palette();
+                pal.setColor(QPalette::Text, color_);
+                pal.setColor(QPalette::Base, color_.lightness() > 160 ? Qt::black : Qt::white);
+                sample->setPalette(pal);
+            }
+    }
+
+    QFontDialog* fonts_;
+    QPushButton* colorButton_;
+    QColor color_;
+};
+
+} // namespace
+
+std::optional<FontChoice> QtChoosers::font(const QFont& initial, const QColor& initialColor) {
+    FontAndColorDialog dialog(initial, initialColor, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 std::optional<QColor> QtChoosers::color(const QColor& initial) {
@@ -85,6 +164,19 @@ std::optional<QString> QtChoosers::openFile(const QString& folder, const QString
 QString explanationStamp(const QDateTime& t) {
     return t.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char('-') +
            t.toString(QStringLiteral("H:mm:ss")) + QLatin1Char(':');
+}
+
+void appendExplanationLine(QTextEdit* page, const QString& line) {
+    // QTextEdit::append would guess from the text whether it is HTML.
+    QScrollBar* bar = page->verticalScrollBar();
+    const bool atBottom = bar->value() >= bar->maximum();
+    QTextCursor cursor(page->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!page->document()->isEmpty())
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertText(line, QTextCharFormat());
+    if (atBottom)
+        bar->setValue(bar->maximum());
 }
 
 void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text) {

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QCheckBox;
+class QTextEdit;
 
 namespace quorel {
 
@@ -46,11 +47,18 @@ public:
     QString text() const override;
 };
 
+// A font comes with the colour its text is drawn in: a caption colour that
+// suits the background matters as much as the font itself.
+struct FontChoice {
+    QFont font;
+    QColor color;
+};
+
 // The font and colour choosers (dialogs in the program, answers in tests).
 class Choosers {
 public:
     virtual ~Choosers() = default;
-    virtual std::optional<QFont> font(const QFont& initial) = 0;
+    virtual std::optional<FontChoice> font(const QFont& initial, const QColor& initialColor) = 0;
     virtual std::optional<QColor> color(const QColor& initial) = 0;
     // File dialogs. `filter` is in the "名前(*.ext)|*.ext|..." form settings
     // files have always been offered with.
@@ -61,7 +69,7 @@ public:
 
 class QtChoosers final : public Choosers {
 public:
-    std::optional<QFont> font(const QFont& initial) override;
+    std::optional<FontChoice> font(const QFont& initial, const QColor& initialColor) override;
     std::optional<QColor> color(const QColor& initial) override;
     std::optional<QString> saveFile(const QString& folder, const QString& proposal,
                                     const QString& filter, const QString& suffix) override;
@@ -82,6 +90,10 @@ public:
 
 // "2026/12/10-14:03:27:" as the explanation page's lines begin.
 QString explanationStamp(const QDateTime& t);
+
+// Adds a line to the explanation page. Lines carry text from other stations,
+// so it goes in as plain text and is never read as markup.
+void appendExplanationLine(QTextEdit* page, const QString& line);
 
 // Shows text only while "メッセージを表示する" (CheckBox19) is ticked.
 void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text);

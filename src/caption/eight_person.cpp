@@ -84,8 +84,12 @@ void EightPersonMonitor::layoutRows() {
     w_.CheckBox1->setGeometry(0, y + 80, w_.width(), 20);
     w_.CheckBox2->setGeometry(0, y + 80 + 20 + 16, w_.width(), 20);
     pending_ = -1;
+    showRows();
+}
+
+void EightPersonMonitor::showRows() {
     for (int k = 0; k < 8; ++k)
-        showRow(k, true);
+        showRow(k, k != pending_);
 }
 
 int EightPersonMonitor::rowAt(int position) const {
@@ -152,13 +156,20 @@ void EightPersonMonitor::rightClicked(QWidget* box) {
 }
 
 void EightPersonMonitor::Button1Click() {
-    if (const auto f = choosers_.font(w_.panes[0]->font())) {
-        for (std::size_t i = 0; i < 8; ++i) {
-            w_.panes[i]->setFont(*f);
-            w_.names[i]->setFont(*f);
+    const auto choice =
+        choosers_.font(w_.panes[0]->font(), w_.panes[0]->palette().color(QPalette::Text));
+    if (!choice)
+        return;
+    for (std::size_t i = 0; i < 8; ++i)
+        for (QWidget* box :
+             {static_cast<QWidget*>(w_.panes[i]), static_cast<QWidget*>(w_.names[i])}) {
+            box->setFont(choice->font);
+            // Each box keeps the background it was given by a right-click.
+            QPalette pal = box->palette();
+            pal.setColor(QPalette::Text, choice->color);
+            box->setPalette(pal);
         }
-        layoutRows();
-    }
+    layoutRows();
 }
 
 void EightPersonMonitor::Button2Click() {

@@ -24,6 +24,9 @@ public:
                        Messages& messages, QObject* parent = nullptr);
 
     void layoutRows();
+    // Shows the rows where they stand (a row picked for a move stays hidden)
+    // with the partner buttons as the main window's are.
+    void showRows();
     int rowHeight() const;
     // The row (slot 0 ... 7) standing at position `position` (0 = top).
     int rowAt(int position) const;

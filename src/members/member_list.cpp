@@ -93,7 +93,7 @@ void MemberList::show(const QString& text) {
 }
 
 void MemberList::note(const QString& text) {
-    c_.RichEdit3->append(explanationStamp(clock_.now()) + text);
+    appendExplanationLine(c_.RichEdit3, explanationStamp(clock_.now()) + text);
 }
 
 int MemberList::slotHolding(const QString& address) const {

@@ -47,7 +47,8 @@ public:
     virtual std::optional<std::uint32_t> resolve(const QString& hostName) = 0;
     // The PC's host name, or nothing when it cannot be read.
     virtual std::optional<QString> hostName() const = 0;
-    // The PC's IPv4 addresses on interfaces that are up, loopback excluded.
+    // The PC's IPv4 addresses on interfaces that are up, loopback excluded;
+    // a PC with no other address reports its loopback address.
     virtual QStringList localAddresses() const = 0;
 };
 

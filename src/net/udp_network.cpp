@@ -142,15 +142,20 @@ std::optional<QString> UdpNetwork::hostName() const {
 
 QStringList UdpNetwork::localAddresses() const {
     QStringList out;
+    QStringList loopback;
     for (const QNetworkInterface& nif : QNetworkInterface::allInterfaces()) {
         const auto flags = nif.flags();
-        if (!(flags & QNetworkInterface::IsUp) || (flags & QNetworkInterface::IsLoopBack))
+        if (!(flags & QNetworkInterface::IsUp))
             continue;
         for (const QNetworkAddressEntry& e : nif.addressEntries())
             if (e.ip().protocol() == QAbstractSocket::IPv4Protocol)
-                out << e.ip().toString();
+                ((flags & QNetworkInterface::IsLoopBack) ? loopback : out) << e.ip().toString();
     }
-    return out;
+    // A PC without a network still answers to its name at the loopback. The
+    // station must see that address, not none: its address rule turns it into
+    // the stand-in address and the station starts and runs alone, where no
+    // address at all would stop the start.
+    return out.isEmpty() ? loopback : out;
 }
 
 } // namespace quorel

@@ -1,5 +1,6 @@
 // The UDP endpoint on real sockets over loopback: size bounds, back-to-back
-// datagrams, rebinding, a taken port, bad destinations, errors in handlers.
+// datagrams, rebinding, a taken port, bad destinations, errors in handlers;
+// and the addresses a PC without a network reports.
 
 #include "net/nmudp.h"
 #include "net/udp_network.h"
@@ -8,6 +9,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
+#include <cerrno>
+#include <cstring>
+#include <net/if.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace quorel;
 
@@ -39,6 +48,19 @@ void sendRaw(const QByteArray& data, quint16 port) {
     s.writeDatagram(data, QHostAddress::LocalHost, port);
 }
 
+bool setLoopbackUp() {
+    const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
+    if (s < 0)
+        return false;
+    ifreq r{};
+    std::strncpy(r.ifr_name, "lo", IFNAMSIZ - 1);
+    bool ok = ::ioctl(s, SIOCGIFFLAGS, &r) == 0;
+    r.ifr_flags |= IFF_UP;
+    ok = ok && ::ioctl(s, SIOCSIFFLAGS, &r) == 0;
+    ::close(s);
+    return ok;
+}
+
 } // namespace
 
 class TestEndpoint : public QObject {
@@ -54,6 +76,7 @@ private slots:
     void oversizeDatagramIsAFailedReceive();
     void errorInAHandlerIsReportedAndReadingGoesOn();
     void floodIsHandledInSlices();
+    void aPcWithoutANetworkReportsItsLoopback();
 
 private:
     UdpNetwork net_;
@@ -202,6 +225,30 @@ void TestEndpoint::floodIsHandledInSlices() {
     QTRY_COMPARE(l.arrivals.size(), std::size_t(200));
     QVERIFY(timerRan);
     QCOMPARE(l.arrivals.back().text, QByteArray("199"));
+}
+
+void TestEndpoint::aPcWithoutANetworkReportsItsLoopback() {
+    // A network namespace of its own is a PC without a network card; only this
+    // thread moves into it, so the other tests keep the real one.
+    QString skip;
+    QStringList loopbackDown, loopbackUp;
+    std::thread pc([&] {
+        if (::unshare(CLONE_NEWNET) != 0) {
+            skip = QStringLiteral("no network namespace here: %1").arg(strerror(errno));
+            return;
+        }
+        loopbackDown = net_.localAddresses();
+        if (!setLoopbackUp()) {
+            skip = QStringLiteral("cannot bring the loopback up: %1").arg(strerror(errno));
+            return;
+        }
+        loopbackUp = net_.localAddresses();
+    });
+    pc.join();
+    if (!skip.isEmpty())
+        QSKIP(qPrintable(skip));
+    QCOMPARE(loopbackUp, QStringList{"127.0.0.1"});
+    QVERIFY(loopbackDown.isEmpty()); // not even the loopback: nothing to report
 }
 
 QTEST_MAIN(TestEndpoint)

@@ -10,9 +10,11 @@
 #include "members/partner.h"
 #include "typing.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHostAddress>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -62,6 +64,7 @@ private slots:
     void searchForMembersRebuildsTheList();
     void knownRequesterIsAnsweredButNotAddedTwice();
     void ninthStationHearsTheGroupIsFull();
+    void messageBoxesShowReceivedNamesAsTheyCame();
     void untickedSlotIsReused();
     void leaveClearsOnlyTheFirstSlot();
     void answerCorrectsTheOwnAddress();
@@ -165,6 +168,27 @@ void TestGroup::ninthStationHearsTheGroupIsFull() {
     QVERIFY(explanation(late).contains(QRegularExpression(
         QStringLiteral("\\d{4}/\\d\\d/\\d\\d-\\d+:\\d\\d:\\d\\d:満員通知受信：192\\.168\\.1\\.31,"
                        "192\\.168\\.1\\.11,PC-B,Ful"))));
+}
+
+void TestGroup::messageBoxesShowReceivedNamesAsTheyCame() {
+    // The full notice quotes the answering station's name.
+    const QString text = QStringLiteral("<b>PC-B</b>(192.168.1.31)です。");
+    QtMessages messages;
+    std::optional<Qt::TextFormat> format;
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (auto* label =
+                box ? box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")) : nullptr) {
+            format = label->textFormat();
+            shown = label->text();
+        }
+        if (box)
+            box->close();
+    });
+    messages.show(text);
+    QCOMPARE(format, std::optional<Qt::TextFormat>(Qt::PlainText));
+    QCOMPARE(shown, text);
 }
 
 void TestGroup::untickedSlotIsReused() {
@@ -287,6 +311,13 @@ void TestGroup::malformedMembershipMessages_data() {
                                   << QStringLiteral("不正ＩＰ受信：x");
     QTest::newRow("bad addressee")
         << kAnswer << QByteArray("192.168.1.31,10.1,y,Ans") << QStringLiteral("不正ＩＰ受信：10.1");
+    // Received text is noted as it came, never read as markup.
+    QTest::newRow("markup") << kRequest << QByteArray("<b>x</b>,n,Req,1")
+                            << QStringLiteral("不正ＩＰ受信：<b>x</b>");
+    QTest::newRow("picture") << kAnswer << QByteArray("<img src=x>,192.168.1.10,y,Ans")
+                             << QStringLiteral("不正ＩＰ受信：<img src=x>");
+    QTest::newRow("entity") << kRequest << QByteArray("&lt;x&gt;,n,Req,1")
+                            << QStringLiteral("不正ＩＰ受信：&lt;x&gt;");
     QTest::newRow("eleven fields")
         << kRequest << QByteArray("192.168.1.31,a,Req,1,,,,,,,") << QString();
     QTest::newRow("over-long field")

@@ -5,12 +5,15 @@
 #include "app/main_console.h"
 #include "app/picture_window.h"
 #include "app/screen_modes.h"
+#include "caption/caption_windows.h"
 #include "caption/input_edit.h"
 #include "caption/screen_part.h"
 #include "caption/smooth_picture.h"
 #include "station_fixture.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,11 +32,14 @@ private slots:
     void onePersonAndDisplayOnly();
     void framelessDisplayStation();
     void f1InTheWordProcessorStaysFramed();
+    void f2RedrawsTheBorderlessScreen();
     void f3FitsTheWindow_data();
     void f3FitsTheWindow();
     void f3NeedsAutomaticAdjustment();
     void cursorCycle();
     void fontsAndColours();
+    void fontsComeWithTheirColour();
+    void theFontChooserOffersTheColour();
     void desktopCover();
 };
 
@@ -114,6 +120,31 @@ void TestModes::f1InTheWordProcessorStaysFramed() {
     QTest::keyClick(m.Edit77, Qt::Key_F1);
     QVERIFY(!f.station->modes().frameless());
     QCOMPARE(f.messages.shown, QStringList{ScreenModes::kNotInWordProcessor});
+}
+
+void TestModes::f2RedrawsTheBorderlessScreen() {
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    ScreenPart& screen = f.station->screen();
+    QTest::mouseClick(m.Button16, Qt::LeftButton);
+    QTest::keyClick(m.Edit77, Qt::Key_F1);
+    QVERIFY(f.station->modes().frameless());
+    for (const char* s : {"一行目", "二行目"})
+        screen.appendSentence(QString::fromUtf8(s), false);
+    for (int tick = 0; tick < 3; ++tick) // the last line is still gliding in
+        screen.Timer1Timer();
+
+    // Drawn at rest: the last line stands on the last row.
+    auto atRest = [&](SmoothPicture* picture) {
+        const auto& frame = picture->renderer().lastFrame();
+        return !frame.empty() && frame.back().line == f.station->record().lineCount() - 1 &&
+               frame.back().y == (screen.state().displayLines - 1) * screen.state().lineSpacing;
+    };
+    QVERIFY(!atRest(m.Image2));
+    QTest::keyClick(m.Edit77, Qt::Key_F2);
+    QVERIFY(atRest(m.Image2));
+    QVERIFY(atRest(m.Image1));
+    QVERIFY(!m.Timer1->isActive());
 }
 
 void TestModes::f3FitsTheWindow_data() {
@@ -197,6 +228,70 @@ void TestModes::fontsAndColours() {
     QTest::mouseClick(m.Button3, Qt::LeftButton);
     QCOMPARE(m.RichEdit27->font().pointSize(), 16);
     QCOMPARE(m.Panel1->height(), m.partLineHeight() * 2 + 3);
+}
+
+void TestModes::fontsComeWithTheirColour() {
+    // Light captions on a dark background: without the text colour they vanish.
+    StationFixture f;
+    TMainConsole& m = *f.station->main();
+    TForm2& eight = *f.station->eightPerson();
+    auto text = [](QWidget* w) { return w->palette().color(QPalette::Text); };
+    const QColor yellow(255, 255, 0), white(255, 255, 255), green(0, 128, 0);
+
+    f.choosers.nextFont = m.RichEdit2->font();
+    f.choosers.nextFontColor = yellow;
+    QTest::mouseClick(m.Button1, Qt::LeftButton);
+    QCOMPARE(text(m.RichEdit2), yellow);
+    QCOMPARE(m.Image1->renderer().textColor(), yellow);
+    QCOMPARE(m.Image2->renderer().textColor(), yellow);
+
+    f.choosers.nextFont = m.RichEdit1->font();
+    f.choosers.nextFontColor = white;
+    QTest::mouseClick(m.Button3, Qt::LeftButton);
+    QCOMPARE(text(m.RichEdit1), white);
+    QCOMPARE(text(m.RichEdit27), white);
+    QCOMPARE(m.Image1->renderer().textColor(), yellow); // the screen keeps its own
+
+    f.choosers.nextColor = QColor(0, 0, 0);
+    QTest::mouseClick(eight.panes[2]->viewport(), Qt::RightButton);
+    f.choosers.nextFont = eight.panes[0]->font();
+    f.choosers.nextFontColor = green;
+    QTest::mouseClick(eight.Button1, Qt::LeftButton);
+    for (std::size_t i = 0; i < 8; ++i) {
+        QCOMPARE(text(eight.panes[i]), green);
+        QCOMPARE(text(eight.names[i]), green);
+    }
+    QCOMPARE(eight.panes[2]->palette().color(QPalette::Base), QColor(0, 0, 0));
+}
+
+void TestModes::theFontChooserOffersTheColour() {
+    QtChoosers choosers;
+    QFont big = QApplication::font();
+    big.setPointSize(40);
+    QTimer::singleShot(0, this, [&] {
+        QWidget* chooser = QApplication::activeModalWidget();
+        QVERIFY(chooser);
+        chooser->findChild<QFontDialog*>()->setCurrentFont(big);
+        QTimer::singleShot(0, this, [] {
+            auto* colours = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            QVERIFY(colours);
+            QCOMPARE(colours->currentColor(), QColor(0, 0, 0)); // opens on the current one
+            colours->setCurrentColor(QColor(255, 255, 255));
+            colours->accept();
+        });
+        auto* colour = chooser->findChild<QPushButton*>(QStringLiteral("fontColor"));
+        QTest::mouseClick(colour, Qt::LeftButton);
+        QCOMPARE(colour->text(), QStringLiteral("#ffffff"));
+        chooser->findChild<QFontDialog*>()->accept();
+    });
+    const auto chosen = choosers.font(QApplication::font(), QColor(0, 0, 0));
+    QVERIFY(chosen);
+    QCOMPARE(chosen->font.pointSize(), 40);
+    QCOMPARE(chosen->color, QColor(255, 255, 255));
+
+    QTimer::singleShot(
+        0, this, [] { QApplication::activeModalWidget()->findChild<QFontDialog*>()->reject(); });
+    QVERIFY(!choosers.font(QApplication::font(), QColor(0, 0, 0)));
 }
 
 void TestModes::desktopCover() {

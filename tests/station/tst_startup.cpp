@@ -8,6 +8,7 @@
 #include "app/picture_window.h"
 #include "app/splash.h"
 #include "caption/caption_windows.h"
+#include "net/own_address.h"
 #include "station_fixture.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
@@ -16,6 +17,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -41,6 +44,29 @@ void press(QWidget* window, Qt::Key key) {
     QTest::keyClick(target, key, Qt::ControlModifier);
 }
 
+// An editor that claims every Ctrl key as an editing key, as editors do with
+// theirs before any shortcut sees them.
+class ClaimingEditor final : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    int typed = 0; // Ctrl keys that reached the editor
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride &&
+            (static_cast<QKeyEvent*>(e)->modifiers() & Qt::ControlModifier)) {
+            e->accept();
+            return true;
+        }
+        return QLineEdit::event(e);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->modifiers() & Qt::ControlModifier) && e->key() != Qt::Key_Control)
+            ++typed;
+        QLineEdit::keyPressEvent(e);
+    }
+};
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -50,10 +76,12 @@ private slots:
     void everyWorkingWindowCarriesTheHotkeyMenu();
     void hotkeysOnlyMoveBetweenOpenWindows();
     void subInputHotkeyFallsBackToTheMainWindow();
+    void hotkeysWorkFromAnEditorThatClaimsCtrlKeys();
     void pictureWindowClickBringsOpenWindowsBack();
     void closingAnAuxiliaryWindowOnlyHidesIt();
     void startupTimerFinishesTheStart();
     void splashClosedEarlyDoesNotDisturbTheStart();
+    void aPcWithoutANetworkStartsAlone();
     void closingTheMainWindowEndsTheStation();
     void secondInstanceAnswers();
     void splashLooksAsDesigned();
@@ -139,6 +167,29 @@ void TestStartup::subInputHotkeyFallsBackToTheMainWindow() {
     QTRY_COMPARE(QApplication::activeWindow(), s.subInput());
 }
 
+void TestStartup::hotkeysWorkFromAnEditorThatClaimsCtrlKeys() {
+    StationFixture f;
+    Station& s = *f.station;
+    for (QWidget* w : s.windows()) {
+        if (w == s.picture())
+            continue;
+        ClaimingEditor editor(w);
+        editor.show();
+        QStringList missed;
+        for (QAction* a : w->actions()) {
+            activate(w);
+            editor.setFocus();
+            QSignalSpy triggered(a, &QAction::triggered);
+            const QKeyCombination key = a->shortcut()[0];
+            QTest::keyClick(&editor, key.key(), key.keyboardModifiers());
+            if (triggered.count() != 1)
+                missed << a->shortcut().toString();
+        }
+        QVERIFY2(missed.isEmpty(), qPrintable(w->objectName() + ": " + missed.join(' ')));
+        QCOMPARE(editor.typed, 0);
+    }
+}
+
 void TestStartup::pictureWindowClickBringsOpenWindowsBack() {
     StationFixture f;
     Station& s = *f.station;
@@ -191,6 +242,20 @@ void TestStartup::splashClosedEarlyDoesNotDisturbTheStart() {
     QVERIFY(s.main()->Timer2->isActive());
     s.Timer2Timer();
     QVERIFY(s.state().settingsReady);
+}
+
+void TestStartup::aPcWithoutANetworkStartsAlone() {
+    // A display PC switched on before its network: its only address is the
+    // loopback, which the address rule turns into the stand-in address.
+    VirtualLan lan;
+    StationFixture f(lan.addHost(QStringLiteral("127.0.0.1"), QStringLiteral("display")), true);
+    Station& s = *f.station;
+    QCOMPARE(s.main()->Edit35->text(), OwnAddress::kReplacement);
+    QCOMPARE(f.messages.shown, QStringList{OwnAddress::kReplacedMessage});
+    QVERIFY(s.main()->Timer2->isActive());
+    s.Timer2Timer();
+    QVERIFY(s.state().settingsReady);
+    QTRY_VERIFY(s.splash() == nullptr);
 }
 
 void TestStartup::closingTheMainWindowEndsTheStation() {

@@ -87,6 +87,7 @@ private slots:
     void settingsBodiesAreNotMonitorText();
     void eightPersonNamesFollowTheMemberList();
     void eightPersonRowsChangePlaces();
+    void eightPersonReopenedKeepsItsRows();
     void eightPersonAutomaticOrder();
     void eightPersonRowHeight();
     void sixUndosRemoveFiveSentencesEverywhere();
@@ -218,6 +219,34 @@ void TestTeam::eightPersonRowsChangePlaces() {
     QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(w.width() - 2, w.height() - 2));
     QCOMPARE(rows.pendingRow(), -1);
     QVERIFY(!w.names[0]->isHidden());
+}
+
+void TestTeam::eightPersonReopenedKeepsItsRows() {
+    Lan net;
+    Station& s = net.add();
+    TForm2& w = *s.eightPerson();
+    EightPersonMonitor& rows = s.eightRows();
+    QTest::mouseClick(s.main()->Button45, Qt::LeftButton);
+    QTest::mouseClick(w.names[1], Qt::LeftButton);
+    QTest::mouseClick(w.names[4], Qt::LeftButton);
+    QTest::mouseClick(w.names[6], Qt::LeftButton); // picked for the next move
+    w.close();
+    s.main()->CheckBox12->setChecked(false);
+
+    QTest::mouseClick(s.main()->Button45, Qt::LeftButton);
+    QVERIFY(w.isVisible());
+    QVERIFY(s.main()->CheckBox12->isChecked());
+    QCOMPARE(rows.rowAt(1), 4);
+    QCOMPARE(rows.rowAt(4), 1);
+    QCOMPARE(rows.pendingRow(), 6);
+    QVERIFY(w.names[6]->isHidden());
+    QVERIFY(!w.bePartner[6]->isVisible());
+    QVERIFY(w.bePartner[5]->isVisible());
+
+    s.main()->Edit20->setText(QStringLiteral("2")); // a new layout puts them back
+    QCOMPARE(rows.rowAt(1), 1);
+    QCOMPARE(rows.rowAt(4), 4);
+    QCOMPARE(rows.pendingRow(), -1);
 }
 
 void TestTeam::eightPersonAutomaticOrder() {

@@ -40,7 +40,14 @@ private:
 
 class FakeChoosers final : public Choosers {
 public:
-    std::optional<QFont> font(const QFont&) override { return nextFont; }
+    // The colour that comes with the next font; unset, the user leaves the
+    // colour the chooser opened with.
+    std::optional<QColor> nextFontColor;
+    std::optional<FontChoice> font(const QFont&, const QColor& initialColor) override {
+        if (!nextFont)
+            return std::nullopt;
+        return FontChoice{*nextFont, nextFontColor.value_or(initialColor)};
+    }
     std::optional<QColor> color(const QColor&) override { return nextColor; }
     std::optional<QString> saveFile(const QString&, const QString&, const QString&,
                                     const QString&) override {
@@ -73,7 +80,7 @@ struct StationFixture {
     }
     // A station on a host set up by the test (its name, what it reports as
     // its own addresses).
-    explicit StationFixture(DatagramNetwork& host) { init(host, false); }
+    explicit StationFixture(DatagramNetwork& host, bool splash = false) { init(host, splash); }
     RecordingMessages messages;
     FakeClipboard clipboard;
     FakeChoosers choosers;
