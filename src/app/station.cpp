@@ -262,7 +262,7 @@ void Station::bindSettings() {
     bindStationSettings(*this, r);
 
     settings::SettingsRegistry::Hooks& rh = r.hooks();
-    rh.explanation = [this](const QString& line) { main_->RichEdit3->append(line); };
+    rh.explanation = [this](const QString& line) { appendExplanationLine(main_->RichEdit3, line); };
     rh.error = [this](const QString& text) { messages().show(text); };
     rh.frameless = [this] { return screen_->frameless(); };
     rh.computedDefault = [this](int key) {
