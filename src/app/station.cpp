@@ -107,7 +107,7 @@ void Station::createEndpoints(QWidget* window) {
         if (window->objectName() != QLatin1String(e.window))
             continue;
         auto* ep = new TNMUDP(
-            *env_.network, [this](const QString& text) { messages().show(text); }, window);
+            *env_.network, [this](const QString& text) { networkNotice(text); }, window);
         ep->setObjectName(QString::fromLatin1(e.endpoint));
         ep->RemotePort = e.base;
         ep->setLocalPort(e.base);
@@ -189,6 +189,7 @@ void Station::createNetworkParts() {
     members_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
     members_->hooks().restoreTitles = [this] { titles_->show(); };
     members_->hooks().pcAddresses = [this] { return env_.network->localAddresses(); };
+    members_->hooks().notice = [this](const QString& text) { networkNotice(text); };
     channels_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
     channels_->hooks().leaveAndClearMembers = [this] {
         members_->SendLeave();
@@ -470,6 +471,14 @@ void Station::Timer2Timer() {
         m.PageControl1->setCurrentWidget(m.partner);
         messages().show(OwnAddress::kSeveralAddresses);
     }
+}
+
+void Station::networkNotice(const QString& text) {
+    if (screen_ != nullptr && screen_->frameless()) {
+        appendExplanationLine(main_->RichEdit3, explanationStamp(clock().now()) + text);
+        return;
+    }
+    messages().notify(text);
 }
 
 void Station::mainWindowClosing() {

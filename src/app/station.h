@@ -114,6 +114,11 @@ public:
     // Every endpoint of the port plan, in the plan's order.
     QList<TNMUDP*> endpoints() const;
 
+    // A message caused by something that arrived from the network: a notice
+    // that never takes the keyboard, and on a borderless display only a line
+    // on the explanation page.
+    void networkNotice(const QString& text);
+
     // The start-up timer's tick (five seconds after start).
     void Timer2Timer();
 

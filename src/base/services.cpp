@@ -22,6 +22,23 @@
 
 namespace quorel {
 
+QtMessages::~QtMessages() {
+    delete notice_;
+}
+
+void QtMessages::notify(const QString& text) {
+    if (notice_ == nullptr) {
+        notice_ = new QMessageBox(QMessageBox::Information, QStringLiteral("Quorel"), QString(),
+                                  QMessageBox::Ok);
+        notice_->setWindowModality(Qt::NonModal);
+        notice_->setTextFormat(Qt::PlainText);
+        // Shown beside the typist's window, not in front of its keyboard.
+        notice_->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    notice_->setText(text);
+    notice_->show();
+}
+
 void QtMessages::show(const QString& text) {
     // A message box runs a loop of its own; an error raised while one is up
     // (a flood of bad datagrams, say) must not stack dialogs on top of it.

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QCheckBox;
+class QMessageBox;
 class QTextEdit;
 
 namespace quorel {
@@ -22,15 +23,23 @@ public:
     virtual void show(const QString& text) = 0;
     // Yes/No confirmation; true for Yes.
     virtual bool confirm(const QString& text) = 0;
+    // A notice about something that arrived from the network. Any host on
+    // the LAN can cause one, so it never takes the keyboard from a typist: it
+    // is shown without a modal loop, never stacked, and a newer notice
+    // replaces the one on screen.
+    virtual void notify(const QString& text) = 0;
 };
 
 class QtMessages final : public Messages {
 public:
+    ~QtMessages() override;
     void show(const QString& text) override;
     bool confirm(const QString& text) override;
+    void notify(const QString& text) override;
 
 private:
     bool showing_ = false;
+    QMessageBox* notice_ = nullptr; // the one notice box, made on first use
 };
 
 // The system clipboard, behind an interface so tests never touch the real one.

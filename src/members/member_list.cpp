@@ -247,7 +247,9 @@ void MemberList::NMUDP6DataReceived(TNMUDP* Sender, int NumberBytes, const QStri
     const QString addressee = field(*f, 1);
     if (field(*f, 3) == kFul) {
         state_.groupFull = true;
-        show(field(*f, 2) + QLatin1Char('(') + from + kFullTail);
+        const QString text = field(*f, 2) + QLatin1Char('(') + from + kFullTail;
+        if (c_.CheckBox19->isChecked())
+            hooks_.notice ? hooks_.notice(text) : messages_.show(text);
         note(kFullReceived + f->join(QLatin1Char(',')));
         return;
     }

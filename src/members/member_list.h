@@ -67,6 +67,9 @@ public:
         // The PC's own addresses, so that its own request is never taken for
         // a member's (the own address may have changed while it travelled).
         std::function<QStringList()> pcAddresses;
+        // How a message caused by a received datagram reaches the typist
+        // (never a modal box: any host can send one).
+        std::function<void(const QString&)> notice;
     };
 
     MemberList(const Controls& c, StationState& state, Messages& messages, const Clock& clock,

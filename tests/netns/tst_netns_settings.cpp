@@ -9,6 +9,7 @@
 // - On station 2 the typist moves to the "Save" page and presses
 //   "起動時設定にする": the file is written with the channel and the group.
 // - Station 2, started again, is back on channel 2 in Group C by itself.
+// - A stray "group full" notice from another host does not take the keyboard.
 
 #include "netns_rig.h"
 #include "x_stations.h"
@@ -56,6 +57,7 @@ private slots:
     void captionsTravelOnChannel2();
     void typistMakesTheStartupSettings();
     void restartedStationComesBackOnChannel2();
+    void strayFullNoticeLeavesTheKeyboardToTheTypist();
     void cleanupTestCase();
 
 private:
@@ -179,6 +181,22 @@ void TestNetnsSettings::restartedStationComesBackOnChannel2() {
     CHECK_WITHIN(kArrivalMs, log(2).mid(mark).contains("received sentence \"back again\""),
                  "station 2 did not show the sentence after its restart:\n" +
                      linesWith(log(2).mid(mark), "NMUDP1"));
+}
+
+void TestNetnsSettings::strayFullNoticeLeavesTheKeyboardToTheTypist() {
+    // Any host may claim the group is full. The notice shows, and the typist
+    // types on: nothing waits for a click on OK.
+    QVERIFY(rig_->sendFromProbe("192.168.77.200,192.168.77.11,intruder,Ful",
+                                NetnsRig::hostAddress(1), 6818));
+    CHECK_WITHIN(
+        kArrivalMs, x_->visibleWindows(1, false).size() == 2,
+        QStringLiteral("no notice on station 1: %1").arg(x_->visibleWindows(1, false).join(' ')));
+    const qsizetype mark = log(2).size();
+    x_->focusInputPart(1);
+    x_->typeSentence(1, "typing on");
+    CHECK_WITHIN(kArrivalMs, log(2).mid(mark).contains("received sentence \"typing on\""),
+                 "station 1's typist lost the keyboard to the notice; " +
+                     x_->keepScreenshot(1, QStringLiteral("notice")));
 }
 
 void TestNetnsSettings::cleanupTestCase() {

@@ -2,6 +2,7 @@
 // partners, and captions travelling between members.
 
 #include "app/main_console.h"
+#include "app/screen_modes.h"
 #include "caption/caption_windows.h"
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
@@ -16,6 +17,7 @@
 #include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -160,14 +162,26 @@ void TestGroup::ninthStationHearsTheGroupIsFull() {
     Peer& full = net.peer("192.168.1.31");
     full.send(late.main()->Edit35->text(), kAnswer,
               QStringLiteral("192.168.1.31,192.168.1.11,PC-B,Ful"));
-    QTRY_COMPARE(net.messages(1).shown.size(), 2); // s answered its search with "Ful" too
+    QTRY_COMPARE(net.messages(1).notified.size(), 2); // s answered its search with "Ful" too
     QVERIFY(late.state().groupFull);
-    QCOMPARE(net.messages(1).shown.last(),
+    // Any host can send this: a notice that leaves the keyboard to the typist.
+    QVERIFY(net.messages(1).shown.isEmpty());
+    QCOMPARE(net.messages(1).notified.last(),
              QStringLiteral("PC-B(192.168.1.31)です。\n今この入力班は満員です。\n"
                             "どうしてもこの班に入りたい時は、連絡してください。"));
     QVERIFY(explanation(late).contains(QRegularExpression(
         QStringLiteral("\\d{4}/\\d\\d/\\d\\d-\\d+:\\d\\d:\\d\\d:満員通知受信：192\\.168\\.1\\.31,"
                        "192\\.168\\.1\\.11,PC-B,Ful"))));
+
+    // Nothing may cover the captions of a borderless display: there the
+    // notice is a line on the explanation page only.
+    late.modes().setPersons(0);
+    late.modes().toggleFrameless();
+    full.send(late.main()->Edit35->text(), kAnswer,
+              QStringLiteral("192.168.1.31,192.168.1.11,PC-C,Ful"));
+    QTRY_VERIFY(explanation(late).contains(QStringLiteral("PC-C(192.168.1.31)です。")));
+    QCOMPARE(net.messages(1).notified.size(), 2);
+    QCOMPARE(net.messages(1).shown.size(), 1); // the explanation of "For Display"
 }
 
 void TestGroup::messageBoxesShowReceivedNamesAsTheyCame() {
@@ -189,6 +203,19 @@ void TestGroup::messageBoxesShowReceivedNamesAsTheyCame() {
     messages.show(text);
     QCOMPARE(format, std::optional<Qt::TextFormat>(Qt::PlainText));
     QCOMPARE(shown, text);
+
+    // A notice from the network: no modal loop, one box, the newest text.
+    messages.notify(text);
+    messages.notify(QStringLiteral("<i>newer</i>"));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QList<QMessageBox*> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
+            boxes << b;
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first()->text(), QStringLiteral("<i>newer</i>"));
+    QCOMPARE(boxes.first()->textFormat(), Qt::PlainText);
+    QVERIFY(boxes.first()->testAttribute(Qt::WA_ShowWithoutActivating));
 }
 
 void TestGroup::untickedSlotIsReused() {

@@ -20,8 +20,10 @@ public:
         asked << text;
         return answer;
     }
+    void notify(const QString& text) override { notified << text; }
     QStringList shown;
     QStringList asked;
+    QStringList notified;
     bool answer = true;
 };
 
