@@ -53,6 +53,7 @@ add_library(quorel_station STATIC
   net/link_encryption.cpp
   net/lumo_link.cpp
   net/own_address.cpp
+  settings/remote_settings.cpp
   settings/settings_commands.cpp
   windows/fonts.cpp
   windows/station_window.cpp

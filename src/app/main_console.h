@@ -71,6 +71,7 @@ public:
     // Persons, fonts and colours, desktop cover ("Display 1").
     QPushButton *Button17, *Button15, *Button16; // "Two Persons", "One Person", "For Display"
     QPushButton *Button1, *Button2;              // screen part font, background colour
+    QPushButton* Button18;                       // "Match": the partner's sizes
     QPushButton *Button3, *Button4;              // monitor and input part font, background
     QCheckBox* CheckBox9;                        // cover by a single colour
     QPushButton* Button8;                        // cover colour

@@ -181,7 +181,12 @@ void ScreenModes::fit() {
         showIfEnabled(messages_, m_.CheckBox19, kNoAutoAdjust);
         return;
     }
+    fitToFont();
+}
+
+void ScreenModes::fitToFont() {
     const int h = m_.height();
+    // A font of size 0 (from a file) must not divide by zero.
     const int s = std::max(1, m_.RichEdit2->font().pointSize());
     int n = h / (2 * s);
     int spacing = h / (n + 1);

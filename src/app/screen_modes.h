@@ -51,6 +51,9 @@ public:
     void toggleFrameless(); // F1
     void redraw();          // F2
     void fit();             // F3
+    // F3's lines and spacing from the window height and the display font,
+    // whether or not automatic adjustment is on (a partner's request).
+    void fitToFont();
     void windowResized();
     void Button1Click();
     void Button2Click();

@@ -24,8 +24,10 @@
 #include "net/lumo_link.h"
 #include "net/nmudp.h"
 #include "net/own_address.h"
+#include "settings/remote_settings.h"
 #include "settings/settings_commands.h"
 #include "settings/settings_registry.h"
+#include "settings/settings_values.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
 #include "windows/titles.h"
@@ -84,6 +86,7 @@ Station::Station(const Environment& env, QObject* parent) : QObject(parent), env
     make(fshusei_);
     createNetworkParts();
     bindSettings();
+    createRemoteSettings();
 
     for (QWidget* w : windows())
         if (w != form9_.get())
@@ -306,6 +309,114 @@ void Station::bindSettings() {
     };
     h.beforeDefaults = [this] { restoreDefaultsAround(true); };
     h.afterDefaults = [this] { restoreDefaultsAround(false); };
+}
+
+void Station::createRemoteSettings() {
+    TMainConsole& m = *main_;
+    remote_ =
+        new RemoteSettings({m.Button18, m.CheckBox67, m.CheckBox19}, *settings_, messages(), this);
+    RemoteSettings::Hooks& h = remote_->hooks();
+    h.send = [this](const QString& text) { monitor_->SendOnSettingsSocket(text); };
+    h.partnerNominated = [this] { return partner_->flag(); };
+    h.trusted = [this](const QString& from) {
+        if (partner_->flag() &&
+            from == endpoint(QStringLiteral("TMainConsole"), QStringLiteral("NMUDP2"))->RemoteHost)
+            return true;
+        return from == QLatin1String("127.0.0.1") || from == main_->Edit35->text() ||
+               env_.network->localAddresses().contains(from);
+    };
+    h.note = [this](const QString& line) {
+        appendExplanationLine(main_->RichEdit3, explanationStamp(clock().now()) + line);
+    };
+    monitor_->settingsBody = [this](const QString& body, const QString& from) {
+        remote_->received(body, from);
+    };
+    settings_->hooks().command = [this](int key, const QString& value) {
+        return remoteCommand(key, value);
+    };
+}
+
+bool Station::remoteCommand(int key, const QString& value) {
+    TMainConsole& m = *main_;
+    const bool on = value == QLatin1String("true");
+    auto reply = [this](const QStringList& lines) {
+        remote_->SendSettingsMessage(lines);
+        return true; // the reply ends the pass
+    };
+    const QString fontSize = QString::number(m.RichEdit2->font().pointSize());
+    switch (key) {
+    case 600:
+        if (on) {
+            m.Edit9->setText(QString::number(screen_->state().baseDistance));
+            modes_->fitToFont();
+        }
+        return false;
+    case 603: {
+        // Shown after the pass: a box must never run inside it.
+        const QString text = value;
+        QTimer::singleShot(0, this, [this, text] {
+            if (screen_->frameless())
+                networkNotice(text);
+            else
+                messages().notify(text);
+        });
+        return false;
+    }
+    case 607:
+        if (!on || !partner_->flag())
+            return false;
+        return reply(
+            {QStringLiteral("$set$001:%1:メインウィンドの幅").arg(m.width()),
+             QStringLiteral("$set$004:") + m.Edit8->text() +
+                 QStringLiteral(":マニュアル調整の表示行数"),
+             QStringLiteral("$set$009:") + fontSize + QStringLiteral(":表示部のフォントサイズ"),
+             QStringLiteral("$set$608:true:行数から行間を調整するのボタン")});
+    case 608:
+        if (on)
+            screen_->Button9Click();
+        return false;
+    case 609:
+        if (!on || !partner_->flag())
+            return false;
+        return reply(
+            {QStringLiteral("$set$000:%1:ウィンドウの高さ").arg(m.height()),
+             QStringLiteral("$set$001:%1:メインウィンドの幅").arg(m.width()),
+             QStringLiteral("$set$002:%1:メインウィンドの縦位置").arg(m.y()),
+             QStringLiteral("$set$003:%1:メインウィンドの横位置").arg(m.x()),
+             QStringLiteral("$set$004:") + m.Edit8->text() +
+                 QStringLiteral(":マニュアル調整の表示行数"),
+             QStringLiteral("$set$005:") + m.Edit12->text() +
+                 QStringLiteral(":マニュアル調整の行間"),
+             QStringLiteral("$set$009:") + fontSize + QStringLiteral(":表示部のフォントサイズ")});
+    case 610:
+        if (!on || !partner_->flag())
+            return false;
+        return reply({QStringLiteral("$set$611:") + m.Edit12->text() +
+                      QStringLiteral(":マニュアル調整の行間")});
+    case 612:
+    case 613:
+    case 614:
+        if (!on || m.PageControl1->currentWidget() != m.TabSheet1)
+            return false;
+        if (key == 612) {
+            modes_->toggleFrameless();
+            m.Edit77->setFocus();
+        } else if (key == 613) {
+            modes_->redraw();
+        } else {
+            modes_->fit();
+        }
+        return false;
+    case 620: {
+        const int distance = settings::parseInt(value);
+        // Steps per line are the spacing divided by the distance.
+        if (distance >= 1)
+            screen_->setImmediateDistance(distance);
+        return false;
+    }
+    default:
+        return false;
+    }
 }
 
 void Station::restoreDefaultsAround(bool before) {

@@ -15,6 +15,7 @@ namespace quorel {
 
 class CaptionLink;
 class SettingsCommands;
+class RemoteSettings;
 namespace settings {
 class SettingsRegistry;
 }
@@ -106,6 +107,7 @@ public:
     EightPersonMonitor& eightRows() { return *eight_; }
     settings::SettingsRegistry& settings() { return *settings_; }
     SettingsCommands& settingsCommands() { return *commands_; }
+    RemoteSettings& remoteSettings() { return *remote_; }
     const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
@@ -145,6 +147,9 @@ private:
     void createSettings();
     void bindSettings();
     void restoreDefaultsAround(bool before);
+    void createRemoteSettings();
+    // A command of a remote settings message; true ends the apply pass.
+    bool remoteCommand(int key, const QString& value);
     void mainWindowClosing();
     void pictureClicked();
     static void bringToFront(QWidget* w);
@@ -183,6 +188,7 @@ private:
     EightPersonMonitor* eight_ = nullptr;
     std::unique_ptr<settings::SettingsRegistry> settings_;
     SettingsCommands* commands_ = nullptr;
+    RemoteSettings* remote_ = nullptr;
     QtChoosers qtChoosers_;
     SystemClock systemClock_;
 };

@@ -87,26 +87,26 @@ void MonitorPart::report(int key) {
     members_.SendToMembers(*c_.NMUDP7, body);
 }
 
-void MonitorPart::NMUDP2DataReceived(TNMUDP* Sender, int NumberBytes, const QString&, int) {
+void MonitorPart::NMUDP2DataReceived(TNMUDP* Sender, int NumberBytes, const QString& FromIP, int) {
     const auto raw = Sender->receiveText(NumberBytes, kBound);
     if (!raw)
         return;
     QString body = text::decode(encryption_.Unscramble(*raw));
-    if (body.startsWith(QLatin1String("$set$")) || body == QLatin1String("$end$")) {
-        // Settings from the partner, never monitor text.
-        if (settingsBody)
-            settingsBody(body);
-        return;
-    }
     if (c_.CheckBox57->isChecked())
         body = withSquares(body);
-    qCDebug(lcMonitor) << "partner input" << body;
     if (body == kNull) {
+        qCDebug(lcMonitor) << "partner input" << body;
         c_.RichEdit27->clear();
     } else if (body == kClear) {
+        qCDebug(lcMonitor) << "partner input" << body;
         c_.RichEdit27->setPlainText(c_.Edit66->text());
         c_.Timer4->start(intOfBox(c_.Edit68->text()).value_or(500));
+    } else if (body.startsWith(QLatin1String("$set$")) || body == QLatin1String("$end$")) {
+        // Settings from the partner, never monitor text.
+        if (settingsBody)
+            settingsBody(body, FromIP);
     } else {
+        qCDebug(lcMonitor) << "partner input" << body;
         c_.RichEdit27->setPlainText(body);
         if (c_.CheckBox55->isChecked())
             c_.RichEdit27->moveCursor(QTextCursor::End);

@@ -53,8 +53,9 @@ public:
     MonitorPart(const Controls& c, MemberList& members, Partner& partner,
                 LinkEncryption& encryption, Messages& messages, QObject* parent = nullptr);
 
-    // Remote settings bodies on the partner link go here once settings exist.
-    std::function<void(const QString&)> settingsBody;
+    // Remote settings datagrams ("$set$..." and "$end$") on the partner link,
+    // with the address they came from.
+    std::function<void(const QString& body, const QString& from)> settingsBody;
 
     // Key release in the input part with its key code (Backspace, Esc clear).
     void report(int key);

@@ -439,6 +439,16 @@ void ScreenPart::Button13Click() {
     c_.RichEdit1->setFocus();
 }
 
+void ScreenPart::setImmediateDistance(int distance) {
+    distance = std::max(1, distance);
+    s_.distance = s_.baseDistance = distance;
+    s_.lineSpacing = std::max(1, intOfBox(c_.Edit12->text()).value_or(s_.lineSpacing));
+    s_.stepsPerLine = std::max(1, s_.lineSpacing / distance);
+    latch();
+    setBox(c_.Edit10, s_.stepsPerLine);
+    setBox(c_.Edit9, distance);
+}
+
 int ScreenPart::screenKind() const {
     if (!wordProcessor_)
         return 0;

@@ -107,6 +107,10 @@ public:
     void Button13Click();
     void Panel6Resize();
 
+    // A scroll distance that takes effect at once, also in a running scroll
+    // (a partner's request); the distance the user set becomes it too.
+    void setImmediateDistance(int distance);
+
     // The screen kind of settings files: 0 the smooth screen, otherwise the
     // word-processor screen (1 with the "Snd" button).
     int screenKind() const;
