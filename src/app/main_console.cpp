@@ -476,13 +476,6 @@ void TMainConsole::buildDisplay1Page() {
     Button2 = named(new QPushButton(QStringLiteral("Background　Color"), TabSheet2), "Button2");
     screenLook->addRow(Button1, Button2);
 
-    auto* match = group(TabSheet2, QStringLiteral("Partner's screen"));
-    Button18 = named(new QPushButton(QStringLiteral("Match"), TabSheet2), "Button18");
-    auto* matchNote = new QLabel(
-        QStringLiteral("パートナーの画面の幅・行数・フォントサイズに合わせます。"), TabSheet2);
-    markExplanation(matchNote);
-    match->addRow(Button18, matchNote);
-
     auto* persons = group(TabSheet2, QStringLiteral("Persons"));
     Button17 = named(new QPushButton(QStringLiteral("Two Persons"), TabSheet2), "Button17");
     Button15 = named(new QPushButton(QStringLiteral("One Person"), TabSheet2), "Button15");
@@ -492,6 +485,13 @@ void TMainConsole::buildDisplay1Page() {
     row->addWidget(Button15);
     row->addWidget(Button16);
     persons->addRow(row);
+
+    auto* match = group(TabSheet2, QStringLiteral("Partner's screen"));
+    Button18 = named(new QPushButton(QStringLiteral("Match"), TabSheet2), "Button18");
+    auto* matchNote = new QLabel(
+        QStringLiteral("パートナーの画面の幅・行数・フォントサイズに合わせます。"), TabSheet2);
+    markExplanation(matchNote);
+    match->addRow(Button18, matchNote);
 
     auto* cover = group(TabSheet2, QStringLiteral("Desktop"));
     CheckBox9 = check(TabSheet2, "CheckBox9", QStringLiteral("Cover by  single color. "), false);

@@ -49,7 +49,9 @@
 
 namespace quorel {
 
-Station::Station(const Environment& env, QObject* parent) : QObject(parent), env_(env) {
+Station::Station(const Environment& env, QObject* parent)
+    : QObject(parent), env_(env),
+      messages_(*env.messages, [this](const QString& text) { networkNotice(text); }) {
     QString dir = env_.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                   : env_.programDirectory;
     dir = QDir::fromNativeSeparators(dir);
@@ -328,6 +330,12 @@ void Station::createRemoteSettings() {
     h.note = [this](const QString& line) {
         appendExplanationLine(main_->RichEdit3, explanationStamp(clock().now()) + line);
     };
+    h.applying = [this](bool on) {
+        if (on)
+            messages_.beginFromNetwork();
+        else
+            messages_.endFromNetwork();
+    };
     monitor_->settingsBody = [this](const QString& body, const QString& from) {
         remote_->received(body, from);
     };
@@ -589,7 +597,7 @@ void Station::networkNotice(const QString& text) {
         appendExplanationLine(main_->RichEdit3, explanationStamp(clock().now()) + text);
         return;
     }
-    messages().notify(text);
+    env_.messages->notify(text);
 }
 
 void Station::mainWindowClosing() {

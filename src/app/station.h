@@ -69,7 +69,7 @@ public:
     explicit Station(const Environment& env, QObject* parent = nullptr);
     ~Station() override;
 
-    Messages& messages() { return *env_.messages; }
+    Messages& messages() { return messages_; }
     Clipboard& clipboard() { return *env_.clipboard; }
     StationState& state() { return state_; }
     DisplayRecord& record() { return record_; }
@@ -156,6 +156,7 @@ private:
     static void bringToFrontIfOpen(QWidget* w);
 
     Environment env_;
+    RoutedMessages messages_;
     StationState state_;
     DisplayRecord record_;
     QPointer<TForm12> splash_;

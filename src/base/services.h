@@ -42,6 +42,31 @@ private:
     QMessageBox* notice_ = nullptr; // the one notice box, made on first use
 };
 
+// The station's messages as its components see them. While a message from
+// the network is being applied (remote settings), every box its handlers
+// raise becomes a notice: such a message must never take the keyboard.
+class RoutedMessages final : public Messages {
+public:
+    RoutedMessages(Messages& target, std::function<void(const QString&)> notice)
+        : target_(target), notice_(std::move(notice)) {}
+    void show(const QString& text) override {
+        if (fromNetwork_ > 0 && notice_)
+            notice_(text);
+        else
+            target_.show(text);
+    }
+    bool confirm(const QString& text) override { return target_.confirm(text); }
+    void notify(const QString& text) override { target_.notify(text); }
+    // Nests: a pass inside a pass stays "from the network".
+    void beginFromNetwork() { ++fromNetwork_; }
+    void endFromNetwork() { --fromNetwork_; }
+
+private:
+    Messages& target_;
+    std::function<void(const QString&)> notice_;
+    int fromNetwork_ = 0;
+};
+
 // The system clipboard, behind an interface so tests never touch the real one.
 class Clipboard {
 public:

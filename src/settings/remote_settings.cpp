@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <algorithm>
 #include <array>
 
@@ -69,6 +70,12 @@ void RemoteSettings::applyPending() {
     PendingSettings.clear();
     pendingChars_ = 0;
     qCDebug(lcSettings) << "remote settings" << lines;
+    if (hooks_.applying)
+        hooks_.applying(true);
+    const auto done = qScopeGuard([this] {
+        if (hooks_.applying)
+            hooks_.applying(false);
+    });
     registry_.ApplySettings(lines);
 }
 

@@ -52,6 +52,8 @@ public:
         std::function<bool(const QString& from)> trusted;
         // A dated line on the explanation page.
         std::function<void(const QString&)> note;
+        // Around the apply pass of a message: boxes become notices meanwhile.
+        std::function<void(bool)> applying;
     };
 
     RemoteSettings(const Controls& c, settings::SettingsRegistry& registry, Messages& messages,

@@ -101,10 +101,10 @@ void TestNetnsRemote::typistMatchesThePartnersScreen() {
     // From the input part, Ctrl+Tab three times turns to "Display 1". Its
     // controls in order: the automatic adjustment, the line count, the line
     // spacing, "Calculate Line Spacing...", the two line-feed options, the
-    // screen font and colour buttons, then "Match".
+    // screen font and colour buttons, the three persons buttons, then "Match".
     x_->focusInputPart(1);
     x_->keys(1, QStringList(3, QStringLiteral("ctrl+Tab")));
-    x_->keys(1, QStringList(9, QStringLiteral("Tab")) << QStringLiteral("space"));
+    x_->keys(1, QStringList(12, QStringLiteral("Tab")) << QStringLiteral("space"));
     const QByteArray applied = "quorel.settings: remote settings QList(";
     const bool matched =
         QTest::qWaitFor([&] { return log(1).mid(mark1).contains(applied); }, kArrivalMs);
