@@ -26,6 +26,7 @@ class ScreenModes;
 class EightPersonMonitor;
 class Partner;
 class DatagramNetwork;
+class DisplayLog;
 class InputPart;
 class LinkEncryption;
 class LumoLink;
@@ -106,6 +107,7 @@ public:
     EightPersonMonitor& eightRows() { return *eight_; }
     settings::SettingsRegistry& settings() { return *settings_; }
     SettingsCommands& settingsCommands() { return *commands_; }
+    DisplayLog& logs() { return *logs_; }
     const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
@@ -183,6 +185,7 @@ private:
     EightPersonMonitor* eight_ = nullptr;
     std::unique_ptr<settings::SettingsRegistry> settings_;
     SettingsCommands* commands_ = nullptr;
+    DisplayLog* logs_ = nullptr;
     QtChoosers qtChoosers_;
     SystemClock systemClock_;
 };
