@@ -47,6 +47,7 @@ add_library(quorel_station STATIC
   caption/screen_part.cpp
   caption/smooth_picture.cpp
   caption/smooth_renderer.cpp
+  logs/display_log.cpp
   members/member_list.cpp
   members/partner.cpp
   net/channels.cpp

@@ -29,6 +29,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace quorel {
 
@@ -146,6 +147,7 @@ TMainConsole::TMainConsole(QWidget* parent)
     Timer2 = named(new QTimer(this), "Timer2");
     Timer2->setSingleShot(true);
     Timer4 = named(new QTimer(this), "Timer4");
+    Timer5 = named(new QTimer(this), "Timer5");
 }
 
 void TMainConsole::buildHiddenOptions() {
@@ -594,7 +596,42 @@ void TMainConsole::buildSavePage() {
     markExplanation(note);
     files->addRow(note);
 
-    group(TabSheet7, QStringLiteral("Display record"));
+    auto* logs = group(TabSheet7, QStringLiteral("表示文の記録の保存と消去"));
+    Button7 = named(new QPushButton(QStringLiteral("保存"), TabSheet7), "Button7");
+    Label5 = named(new QLabel(QStringLiteral("保存なし"), TabSheet7), "Label5");
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addWidget(Button7);
+    saveRow->addWidget(Label5, 1);
+    logs->addRow(saveRow);
+
+    auto* periodic = new QGroupBox(QStringLiteral("定期的な消去と自動保存"), TabSheet7);
+    auto* pv = new QVBoxLayout(periodic);
+    CheckBox39 = check(periodic, "CheckBox39",
+                       QStringLiteral("定期的に、または、Quorel終了時に自動保存する。"), false);
+    pv->addWidget(CheckBox39);
+    Edit92 = box(periodic, "Edit92", QStringLiteral("10"));
+    Edit91 = box(periodic, "Edit91", QStringLiteral("1000"));
+    Edit4 = box(periodic, "Edit4", QStringLiteral("30"));
+    auto* thresholds = new QHBoxLayout;
+    for (auto [edit, caption] : {std::pair{Edit92, QStringLiteral("分ごとにチェックして")},
+                                 std::pair{Edit91, QStringLiteral("行以上、または")},
+                                 std::pair{Edit4, QStringLiteral("ＫＢｙｔｅ以上に")}}) {
+        edit->setMaximumWidth(70);
+        thresholds->addWidget(edit);
+        thresholds->addWidget(new QLabel(caption, periodic));
+    }
+    thresholds->addStretch();
+    pv->addLayout(thresholds);
+    // Unticked, a clearing drops the lines it takes away: the typist should
+    // know before the event, not after.
+    auto* clearingNote =
+        new QLabel(QStringLiteral("なったら、最後の１０行を残して表示文の記録を消去します。"
+                                  "チェックが無いときは、消去した行は保存されません。"),
+                   periodic);
+    clearingNote->setWordWrap(true);
+    markExplanation(clearingNote);
+    pv->addWidget(clearingNote);
+    logs->addRow(periodic);
 }
 
 void TMainConsole::buildReadmePage() {
@@ -616,6 +653,11 @@ void TMainConsole::buildReadmePage() {
         "pre-roll, Ctrl+8 8-person monitor, Ctrl+I sub input, Ctrl+O information, Ctrl+S palette, "
         "Ctrl+K karaoke remote.\n"));
     v->addWidget(RichEdit3);
+    Button11 = named(new QPushButton(QStringLiteral("保存"), TabSheet4), "Button11");
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addWidget(Button11);
+    saveRow->addStretch();
+    v->addLayout(saveRow);
     // Hidden buffers of the page.
     Edit10 = box(TabSheet4, "Edit10", QStringLiteral("30"));
     Edit10->hide();

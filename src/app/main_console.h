@@ -127,10 +127,17 @@ public:
     // "Save": settings files.
     QPushButton *Button21, *Button20, *Button66, *Button67;
     QLabel* Label67; // the file last saved or loaded
+    // "Save": the display record's logs and its periodic clearing.
+    QPushButton* Button7;       // save the record with a dialog
+    QLabel* Label5;             // the log last saved with Button7
+    QCheckBox* CheckBox39;      // save at each clearing and at exit
+    QLineEdit *Edit92, *Edit91; // minutes between checks, line threshold
+    QLineEdit* Edit4;           // size threshold in KByte
 
     // "Readme": the explanation page, with at most kExplanationLines lines.
     static constexpr int kExplanationLines = 2000;
     QTextEdit* RichEdit3;
+    QPushButton* Button11; // saves the explanation page
     QLineEdit* Edit10;
 
     // Options no page shows; settings files and remote settings set them.
@@ -140,6 +147,7 @@ public:
     QTimer* Timer1; // smooth screen
     QTimer* Timer2; // start-up, once
     QTimer* Timer4; // clears the monitor part
+    QTimer* Timer5; // the periodic log check
 
     // The input part's colour as the user chose it; warnings paint over it and
     // restore it.

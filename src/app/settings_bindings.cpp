@@ -240,6 +240,11 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
     bindCheck(r, 61, m.CheckBox12);
     bindCheck(r, 64, m.CheckBox22);
 
+    // The display record's periodic clearing and its logs.
+    bindText(r, 73, m.Edit91);
+    bindText(r, 74, m.Edit92);
+    bindCheck(r, 75, m.CheckBox39);
+
     // The 8-person monitor.
     EightPersonMonitor& rows = st.eightRows();
     auto eightBoxes = [&eight] {

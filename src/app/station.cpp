@@ -17,6 +17,7 @@
 #include "caption/screen_part.h"
 #include "caption/smooth_picture.h"
 #include "caption/undo.h"
+#include "logs/display_log.h"
 #include "members/member_list.h"
 #include "members/partner.h"
 #include "net/channels.h"
@@ -247,6 +248,13 @@ void Station::createNetworkParts() {
     in.keyReleased = [this](QKeyEvent* e) { monitor_->report(e->key()); };
     in.undo = [this](bool shift) { undo_->undo(shift); };
     in.f11 = [this](bool shift) { return undo_->f11(shift); };
+
+    // The chat record and the per-minute statistics join the logs through
+    // logs_->hooks() once their windows exist.
+    logs_ = new DisplayLog({m.Button7, m.Label5, m.CheckBox39, m.Edit92, m.Edit91, m.Edit4,
+                            m.Timer5, m.Button11, m.RichEdit3, m.CheckBox19},
+                           record_, *screen_, state_, clock(), messages(),
+                           env_.choosers ? *env_.choosers : qtChoosers_, this);
 }
 
 void Station::createSettings() {
@@ -580,7 +588,10 @@ void Station::Timer2Timer() {
     state_.settingsReady = true;
     m.show();
 
-    // 13. The warning about periodic clearing joins here with the log subsystem.
+    // 13. Without periodic clearing the record grows all day: said whatever
+    //     the message switch says.
+    if (logs_->checksOff())
+        messages().show(DisplayLog::kChecksOffWarning);
 
     // 14. A name put in by the settings file is not a typed change.
     ownAddress_->clearNameEdited();
@@ -601,8 +612,9 @@ void Station::networkNotice(const QString& text) {
 }
 
 void Station::mainWindowClosing() {
-    // Saving the display log and the chat record run here first once the log
-    // subsystem exists. Then the partner and the group are told.
+    // The logs first, so that nothing said to the partner and the group can
+    // cost the record. Then the partner and the group are told.
+    reportErrors(messages(), [&] { logs_->SaveLogsAtExit(); });
     reportErrors(messages(), [&] { partner_->ReleasePartner(); });
     reportErrors(messages(), [&] { members_->SendLeave(); });
     for (QWidget* w : windows())

@@ -27,6 +27,7 @@ class ScreenModes;
 class EightPersonMonitor;
 class Partner;
 class DatagramNetwork;
+class DisplayLog;
 class InputPart;
 class LinkEncryption;
 class LumoLink;
@@ -108,6 +109,7 @@ public:
     settings::SettingsRegistry& settings() { return *settings_; }
     SettingsCommands& settingsCommands() { return *commands_; }
     RemoteSettings& remoteSettings() { return *remote_; }
+    DisplayLog& logs() { return *logs_; }
     const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
@@ -190,6 +192,7 @@ private:
     std::unique_ptr<settings::SettingsRegistry> settings_;
     SettingsCommands* commands_ = nullptr;
     RemoteSettings* remote_ = nullptr;
+    DisplayLog* logs_ = nullptr;
     QtChoosers qtChoosers_;
     SystemClock systemClock_;
 };

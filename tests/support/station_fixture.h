@@ -51,14 +51,18 @@ public:
         return FontChoice{*nextFont, nextFontColor.value_or(initialColor)};
     }
     std::optional<QColor> color(const QColor&) override { return nextColor; }
-    std::optional<QString> saveFile(const QString&, const QString&, const QString&,
-                                    const QString&) override {
+    std::optional<QString> saveFile(const QString& folder, const QString& proposal,
+                                    const QString& filter, const QString& suffix) override {
+        offered = {folder, proposal, filter, suffix};
         return nextFile;
     }
     std::optional<QString> openFile(const QString&, const QString&) override { return nextFile; }
     std::optional<QFont> nextFont;
     std::optional<QColor> nextColor;
     std::optional<QString> nextFile;
+    // What the last save dialog opened with: folder, proposed name, filter,
+    // default suffix.
+    QStringList offered;
 };
 
 // A clock the test moves: a simulated hour passes in no time.
