@@ -90,14 +90,8 @@ void SettingsCommands::SaveSettingsAs() {
 }
 
 void SettingsCommands::loadFile(const QString& path) {
-    SettingsLines.clear();
-    QString error;
-    const auto lines = readLines(path, &error);
-    if (!lines) {
-        messages_.show(error);
+    if (!read(path, true))
         return;
-    }
-    SettingsLines = *lines;
     // The automatic adjustments and explanations stay quiet while a file is
     // applied, and come back whatever the file holds.
     state_.settingsReady = false;
@@ -129,18 +123,24 @@ void SettingsCommands::SaveStartupSettings() {
     store(StartupSettingsFile());
 }
 
-void SettingsCommands::LoadStartupSettings() {
+bool SettingsCommands::read(const QString& path, bool report) {
     SettingsLines.clear();
-    const QString path = StartupSettingsFile();
-    if (!QFile::exists(path))
-        return;
     QString error;
     const auto lines = readLines(path, &error);
     if (!lines) {
-        messages_.show(error);
-        return;
+        if (report)
+            messages_.show(error);
+        return false;
     }
     SettingsLines = *lines;
+    return true;
+}
+
+void SettingsCommands::LoadStartupSettings() {
+    SettingsLines.clear();
+    const QString path = StartupSettingsFile();
+    if (!QFile::exists(path) || !read(path, true))
+        return;
     c_.Label67->setText(kStartupName);
     registry_.ApplySettings(SettingsLines);
 }
@@ -148,13 +148,9 @@ void SettingsCommands::LoadStartupSettings() {
 void SettingsCommands::ReadStartupHostName() {
     SettingsLines.clear();
     const QString path = StartupSettingsFile();
-    if (!QFile::exists(path))
+    // A file that cannot be read is reported by the full load five seconds later.
+    if (!QFile::exists(path) || !read(path, false))
         return;
-    QString error;
-    const auto lines = readLines(path, &error);
-    if (!lines)
-        return; // the full load five seconds later reports it
-    SettingsLines = *lines;
     for (qsizetype i = SettingsLines.size() - 1; i >= 0; --i) {
         const QStringList fields = SettingsLines.at(i).split(QLatin1Char(':'));
         if (fields.at(0) != QLatin1String("166"))

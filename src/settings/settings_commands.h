@@ -85,6 +85,9 @@ private:
     void appendChannelAndGroup();
     void appendStationName();
     bool store(const QString& path);
+    // Reads a file into SettingsLines; false (and the error shown when
+    // `report`) when it cannot be read.
+    bool read(const QString& path, bool report);
     void warnAboutColons(const QList<int>& keys);
 
     Controls c_;

@@ -5,6 +5,7 @@
 // replayed (QUOREL_FLOOD_SEED; QUOREL_FLOOD_COUNT changes the number).
 
 #include "netns_rig.h"
+#include "process_memory.h"
 #include "x_stations.h"
 
 #include <QElapsedTimer>
@@ -16,22 +17,13 @@
 #include <memory>
 
 using quorel::test::NetnsRig;
+using quorel::test::residentKiB;
 using quorel::test::XStations;
 
 namespace {
 
 constexpr std::array<quint16, 19> kPorts{6711, 6712, 6713, 6716, 6717, 6718, 6719, 6720, 6721, 6722,
                                          6723, 6724, 6727, 6730, 6731, 6732, 6734, 6735, 6736};
-
-long residentKiB(qint64 pid) {
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 // Junk of every sort the receivers meet: random bytes, comma fields with
 // markers, Shift-JIS lead bytes, NULs.

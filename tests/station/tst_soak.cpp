@@ -13,6 +13,7 @@
 #include "lan_fixture.h"
 #include "members/member_list.h"
 #include "members/partner.h"
+#include "process_memory.h"
 #include "text/cp932.h"
 
 #include <QCoreApplication>
@@ -24,6 +25,7 @@
 
 using namespace quorel;
 using quorel::test::Lan;
+using quorel::test::residentKiB;
 
 namespace {
 
@@ -31,16 +33,6 @@ constexpr int kStations = 3;
 constexpr int kTypistA = 0, kTypistB = 1, kDisplay = 2;
 constexpr int kSentenceMs = 5000; // one sentence every five seconds
 constexpr int kHourMs = 3600 * 1000;
-
-long residentKiB() {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 void pump() {
     for (int i = 0; i < 6; ++i)
