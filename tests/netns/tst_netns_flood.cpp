@@ -160,8 +160,11 @@ void TestNetnsFlood::stationAnswersThroughAMillionDatagrams() {
     CHECK(x_->visibleWindows(1, false) == QStringList{x_->window(1)},
           QStringLiteral("the station shows the windows %1")
               .arg(x_->visibleWindows(1, false).join(' ')));
-    CHECK(after - before < 64 * 1024,
-          QStringLiteral("the station grew by %1 KiB in the flood").arg(after - before));
+    if (quorel::test::kUnderAddressSanitizer)
+        qInfo("memory bound not checked: the sanitizer's quarantine holds freed memory");
+    else
+        CHECK(after - before < 64 * 1024,
+              QStringLiteral("the station grew by %1 KiB in the flood").arg(after - before));
     QCOMPARE(rig_->stopStation(1), std::optional<int>(0));
 }
 
