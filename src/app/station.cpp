@@ -328,16 +328,13 @@ void Station::createRemoteSettings() {
     RemoteSettings::Hooks& h = remote_->hooks();
     h.send = [this](const QString& text) { monitor_->SendOnSettingsSocket(text); };
     h.partnerNominated = [this] { return partner_->flag(); };
-    h.trusted = [this](const QString& from) {
-        if (partner_->flag() &&
-            from == endpoint(QStringLiteral("TMainConsole"), QStringLiteral("NMUDP2"))->RemoteHost)
-            return true;
-        return from == QLatin1String("127.0.0.1") || from == main_->Edit35->text() ||
-               env_.network->localAddresses().contains(from);
+    // The partner's address is where the partner link sends.
+    h.trusted = [this, link = endpoint(QStringLiteral("TMainConsole"), QStringLiteral("NMUDP2"))](
+                    const QString& from) {
+        return (partner_->flag() && from == link->RemoteHost) ||
+               from == QLatin1String("127.0.0.1") || members_->isThisPc(from);
     };
-    h.note = [this](const QString& line) {
-        appendExplanationLine(main_->RichEdit3, explanationStamp(clock().now()) + line);
-    };
+    h.note = [this](const QString& line) { members_->note(line); };
     h.applying = [this](bool on) {
         if (on)
             messages_.beginFromNetwork();
@@ -370,12 +367,7 @@ bool Station::remoteCommand(int key, const QString& value) {
     case 603: {
         // Shown after the pass: a box must never run inside it.
         const QString text = value;
-        QTimer::singleShot(0, this, [this, text] {
-            if (screen_->frameless())
-                networkNotice(text);
-            else
-                messages().notify(text);
-        });
+        QTimer::singleShot(0, this, [this, text] { networkNotice(text); });
         return false;
     }
     case 607:
@@ -604,8 +596,8 @@ void Station::Timer2Timer() {
 }
 
 void Station::networkNotice(const QString& text) {
-    if (screen_ != nullptr && screen_->frameless()) {
-        appendExplanationLine(main_->RichEdit3, explanationStamp(clock().now()) + text);
+    if (screen_ != nullptr && screen_->frameless() && members_ != nullptr) {
+        members_->note(text);
         return;
     }
     env_.messages->notify(text);

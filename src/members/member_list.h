@@ -87,6 +87,8 @@ public:
     void ClearMemberList();
     // Adds a dated line to the explanation page.
     void note(const QString& text);
+    // The address is this PC's: the own address box or one of its cards.
+    bool isThisPc(const QString& address) const;
 
     // Handlers.
     void NMUDP8DataReceived(TNMUDP* Sender, int NumberBytes, const QString& FromIP, int Port);
@@ -102,7 +104,6 @@ private:
     std::optional<QStringList> receive(TNMUDP* sender, int numberBytes, bool needOwnAddress);
     int slotHolding(const QString& address) const; // first flagged slot, or -1
     int freeSlot() const;
-    bool isThisPc(const QString& address) const;
     void answerTo(const QString& address);
     // Lists a new member and answers it.
     void takeSlot(int slot, const QString& address, const QString& name);
