@@ -38,6 +38,7 @@ add_library(quorel_station STATIC
   app/station.cpp
   app/unix_signals.cpp
   caption/caption_link.cpp
+  caption/corrections.cpp
   caption/monitor.cpp
   caption/undo.cpp
   caption/caption_windows.cpp

@@ -10,6 +10,7 @@
 #include "app/splash.h"
 #include "caption/caption_link.h"
 #include "caption/caption_windows.h"
+#include "caption/corrections.h"
 #include "caption/eight_person.h"
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
@@ -190,6 +191,9 @@ void Station::createNetworkParts() {
                              env_.choosers ? *env_.choosers : qtChoosers_, this);
     captions_ = new CaptionLink({ep("NMUDP1"), m.CheckBox22, m.CheckBox85, form8_->Memo2},
                                 *members_, *screen_, *encryption_, *lumo_, this);
+    corrections_ =
+        new Corrections({ep("NMUDP3"), m.Button14, m.Edit8, m.CheckBox8, m.CheckBox50, m.RichEdit1},
+                        *members_, *screen_, *encryption_, *lumo_, messages(), this);
 
     // Membership changes end the partnership and show the plain titles.
     members_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };

@@ -14,6 +14,7 @@
 namespace quorel {
 
 class CaptionLink;
+class Corrections;
 class SettingsCommands;
 class RemoteSettings;
 namespace settings {
@@ -102,6 +103,7 @@ public:
     MemberList& members() { return *members_; }
     Partner& partner() { return *partner_; }
     CaptionLink& captions() { return *captions_; }
+    Corrections& corrections() { return *corrections_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
@@ -185,6 +187,7 @@ private:
     MemberList* members_ = nullptr;
     Partner* partner_ = nullptr;
     CaptionLink* captions_ = nullptr;
+    Corrections* corrections_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <iconv.h>
@@ -287,6 +288,23 @@ int byteOffsetOfIndex(QStringView s, int index) {
         i += step.units;
     }
     return offset;
+}
+
+QByteArray cutBytes(const QByteArray& bytes, int maxBytes) {
+    if (bytes.size() <= maxBytes)
+        return bytes;
+    int end = 0;
+    while (end < maxBytes) {
+        const int width = isLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+        if (end + width > maxBytes)
+            break;
+        end += width;
+    }
+    return bytes.left(std::max(0, end));
+}
+
+QString leftBytes(const QString& s, int maxBytes) {
+    return s.left(indexOfByteOffset(s, std::max(0, maxBytes)));
 }
 
 } // namespace quorel::text

@@ -45,4 +45,11 @@ int indexOfByteOffset(QStringView s, int byteOffset);
 // clamps to byteLength(s).
 int byteOffsetOfIndex(QStringView s, int index);
 
+// The first at most maxBytes bytes of code page 932 text, never ending in the
+// middle of a double-byte character.
+QByteArray cutBytes(const QByteArray& bytes, int maxBytes);
+
+// The longest start of s whose code page 932 form has at most maxBytes bytes.
+QString leftBytes(const QString& s, int maxBytes);
+
 } // namespace quorel::text

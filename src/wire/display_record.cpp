@@ -8,14 +8,11 @@
 
 namespace quorel {
 
-namespace {
-
-constexpr QChar kContinueMarker = u'\u25C6'; // ◆ the next sentence continues this line
-constexpr QChar kNewLineMarker = u'\u25A0';  // ■ the next sentence starts a new line
-
-bool endsWithMarker(const QString& s) {
+bool DisplayRecord::endsWithMarker(const QString& s) {
     return s.endsWith(kContinueMarker) || s.endsWith(kNewLineMarker);
 }
+
+namespace {
 
 // CR LF, a lone CR and a lone LF all end a line; "" is one empty line and a
 // trailing break leaves an empty last line.

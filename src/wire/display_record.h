@@ -19,6 +19,10 @@ class DisplayRecord {
 public:
     static constexpr int kRecentCount = 5;
     static constexpr int kGrowthCount = 15;
+    // Position markers at the end of the record: where the next sentence goes.
+    static constexpr QChar kContinueMarker = u'\u25C6'; // ◆ it continues this line
+    static constexpr QChar kNewLineMarker = u'\u25A0';  // ■ it starts a new line
+    static bool endsWithMarker(const QString& s);
 
     // Options that shape one append (read from the main window's boxes at the
     // moment of use).
