@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +33,8 @@
 #include <utility>
 
 namespace quorel {
+
+Q_LOGGING_CATEGORY(lcWindow, "quorel.window", QtWarningMsg)
 
 namespace {
 
@@ -266,6 +269,9 @@ void TMainConsole::layoutBottom(bool wordProcessorMode) {
     Splitter1->setGeometry(warnWidth, 0, 15, Panel1->height());
     Panel23->setGeometry(warnWidth + 15, 0, std::max(20, width - warnWidth - 30), Panel1->height());
     Splitter2->setGeometry(width - 15, 0, 15, Panel1->height());
+    // Where the screen buttons are, for whoever drives the window from outside.
+    const QPoint at = Button13->mapTo(this, QPoint(0, 0));
+    qCDebug(lcWindow) << "screen buttons at" << at.x() << at.y() << "each" << 25 << buttonHeight;
 }
 
 void TMainConsole::buildAuxiliaryPage() {

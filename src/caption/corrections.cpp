@@ -132,8 +132,12 @@ void Corrections::appendCollected() {
     const bool markers = markersOn();
     if (markers && r.lineCount() > 0 && DisplayRecord::endsWithMarker(r.line(r.lineCount() - 1)))
         r.setLastLine(r.line(r.lineCount() - 1).chopped(1));
+    QStringList block;
     for (qsizetype i = 0; i + 1 < collected_.size(); ++i)
-        r.addLine(collected_[i] == kEmptyLine ? QString() : collected_[i]);
+        block << (collected_[i] == kEmptyLine ? QString() : collected_[i]);
+    qCDebug(lcCaption) << "corrected block shown:" << block;
+    for (const QString& line : block)
+        r.addLine(line);
     if (markers) {
         if (c_.CheckBox8->isChecked())
             r.setLastLine((r.lineCount() > 0 ? r.line(r.lineCount() - 1) : QString()) +
