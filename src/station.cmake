@@ -57,9 +57,12 @@ add_library(quorel_station STATIC
   net/own_address.cpp
   settings/remote_settings.cpp
   settings/settings_commands.cpp
+  windows/controls.cpp
   windows/fonts.cpp
   windows/station_window.cpp
   windows/titles.cpp
+  windows/info/chat.cpp
+  windows/info/chat_window.cpp
   windows/info/info_windows.h
   windows/prepared/prepared_windows.h
 )

@@ -3,6 +3,7 @@
 #include "base/int_text.h"
 #include "caption/input_edit.h"
 #include "caption/smooth_picture.h"
+#include "windows/controls.h"
 #include "windows/fonts.h"
 
 #include <QCheckBox>
@@ -38,11 +39,6 @@ Q_LOGGING_CATEGORY(lcWindow, "quorel.window", QtWarningMsg)
 
 namespace {
 
-template <class T> T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 QLineEdit* box(QWidget* parent, const char* name, const QString& value) {
     auto* e = named(new QLineEdit(value, parent), name);
     return e;
@@ -58,34 +54,6 @@ QWidget* page(QTabWidget* tabs, const char* name, const QString& caption) {
     auto* w = named(new QWidget, name);
     tabs->addTab(w, caption);
     return w;
-}
-
-// A number box with its up/down arrows beside it; the box stays the setting.
-QWidget* withUpDown(QLineEdit* edit, const char* name, int min, int max) {
-    auto* row = new QWidget;
-    auto* h = new QHBoxLayout(row);
-    h->setContentsMargins(0, 0, 0, 0);
-    auto* updown = named(new QSpinBox(row), name);
-    updown->setRange(min, max);
-    updown->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    updown->setFixedWidth(18 + updown->sizeHint().height());
-    updown->setValue(edit->text().toInt());
-    // The arrows write the box; a typed box moves the arrows.
-    QObject::connect(updown, &QSpinBox::valueChanged, edit, [edit](int v) {
-        if (edit->text() != QString::number(v))
-            edit->setText(QString::number(v));
-    });
-    QObject::connect(edit, &QLineEdit::textChanged, updown, [updown](const QString& t) {
-        bool ok = false;
-        const int v = t.toInt(&ok);
-        if (ok && v != updown->value()) {
-            const QSignalBlocker block(updown);
-            updown->setValue(v);
-        }
-    });
-    h->addWidget(edit);
-    h->addWidget(updown);
-    return row;
 }
 
 // Settings pages are laid out top to bottom in titled groups, and scroll when
@@ -292,6 +260,10 @@ void TMainConsole::buildAuxiliaryPage() {
     auto* f = group(TabSheet5, QStringLiteral("Confirm and correct palette"));
     CheckBox21 = check(TabSheet5, "CheckBox21", QStringLiteral("Send the input to Palette"), false);
     f->addRow(CheckBox21);
+
+    auto* chat = group(TabSheet5, QStringLiteral("Chat"));
+    Button86 = named(new QPushButton(QStringLiteral("Display Chat Window"), TabSheet5), "Button86");
+    chat->addRow(Button86);
 }
 
 void TMainConsole::buildMemberList() {

@@ -94,7 +94,8 @@ public:
     // "8-Person Monitor" ("Auxiliary").
     QPushButton* Button45;
     QCheckBox *CheckBox12, *CheckBox14, *CheckBox49;
-    QLineEdit* Edit20; // lines per row
+    QLineEdit* Edit20;     // lines per row
+    QPushButton* Button86; // "Display Chat Window"
 
     // "Partner" / "Auxiliary".
     QCheckBox* CheckBox22;

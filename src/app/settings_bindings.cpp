@@ -11,6 +11,8 @@
 #include "net/channels.h"
 #include "settings/settings_registry.h"
 #include "windows/fonts.h"
+#include "windows/info/chat.h"
+#include "windows/info/info_windows.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -161,6 +163,51 @@ void ApplyExplanationColour(Station& st, const QColor& c) {
             if (isExplanation(l))
                 setPaletteColour(l, QPalette::WindowText, c);
 }
+
+namespace {
+
+void bindChatSettings(Station& st, SettingsRegistry& r) {
+    TForm6& w = *st.chat();
+    Chat& chat = st.chatNotes();
+    const FontPlace font{[&w] { return w.RichEdit1->font(); },
+                         [&w](const QFont& f) {
+                             w.RichEdit1->setFont(f);
+                             w.RichEdit2->setFont(f);
+                         }};
+    bindFont(r, font, 153, 155, 147, 148, 149);
+    r.bindColour(
+        150, [&chat] { return chat.normalColour(); },
+        [&chat](const QColor& c) { chat.setNormalColour(c); });
+    r.bindColour(
+        151, [&chat] { return chat.warningColour(); },
+        [&chat](const QColor& c) { chat.setWarningColour(c); });
+    r.bindColour(
+        154, [&chat] { return chat.textColour(); },
+        [&chat](const QColor& c) { chat.setTextColour(c); });
+    bindShown(r, 152, &w, QStringLiteral("on"), QStringLiteral("off"));
+    bindGeometry(r, &w, 156, 157, 158, 159);
+    r.bind(160, {[&w] { return QString::number(w.inputHeight()); },
+                 [&w](const QString& v) { w.setInputHeight(number(v)); }});
+    r.bind(702, {[&w] { return QString::number(w.stripHeight()); },
+                 [&w](const QString& v) { w.setStripHeight(number(v)); }});
+    bindText(r, 191, w.Edit1);
+    bindCheck(r, 703, w.CheckBox5);
+    bindCheck(r, 704, w.CheckBox3);
+    bindCheck(r, 705, w.CheckBox4);
+    bindText(r, 706, w.Edit2);
+    bindText(r, 707, w.Edit3);
+    bindText(r, 708, w.Edit4);
+    // The periodic note is never saved running; a file that says so starts it.
+    r.bind(709, {[] { return QStringLiteral("false"); },
+                 [&w](const QString& v) {
+                     if (v == QLatin1String("true"))
+                         w.CheckBox2->setChecked(true);
+                 }});
+    bindCheck(r, 786, w.CheckBox6);
+    bindCheck(r, 857, w.CheckBox7);
+}
+
+} // namespace
 
 void bindStationSettings(Station& st, SettingsRegistry& r) {
     TMainConsole& m = *st.main();
@@ -370,6 +417,8 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
                      }
                      st.members().groupChanged();
                  }});
+
+    bindChatSettings(st, r);
 }
 
 } // namespace quorel

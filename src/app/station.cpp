@@ -30,6 +30,7 @@
 #include "settings/settings_commands.h"
 #include "settings/settings_registry.h"
 #include "settings/settings_values.h"
+#include "windows/info/chat.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
 #include "windows/titles.h"
@@ -194,6 +195,10 @@ void Station::createNetworkParts() {
     corrections_ =
         new Corrections({ep("NMUDP3"), m.Button14, m.Edit8, m.CheckBox8, m.CheckBox50, m.RichEdit1},
                         *members_, *screen_, *encryption_, *lumo_, messages(), this);
+    chat_ = new Chat(*form6_, *endpoint(QStringLiteral("TForm6"), QStringLiteral("NMUDP1")),
+                     *members_, *ownAddress_, *encryption_, *lumo_, state_, clock(), messages(),
+                     env_.choosers ? *env_.choosers : qtChoosers_, this);
+    connect(m.Button86, &QPushButton::clicked, chat_, &Chat::showWindow);
 
     // Membership changes end the partnership and show the plain titles.
     members_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
@@ -259,6 +264,7 @@ void Station::createNetworkParts() {
                             m.Timer5, m.Button11, m.RichEdit3, m.CheckBox19},
                            record_, *screen_, state_, clock(), messages(),
                            env_.choosers ? *env_.choosers : qtChoosers_, this);
+    logs_->hooks().chatRecordAtExit = [this] { return chat_->recordAtExit(); };
 }
 
 void Station::createSettings() {

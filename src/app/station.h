@@ -14,6 +14,7 @@
 namespace quorel {
 
 class CaptionLink;
+class Chat;
 class Corrections;
 class SettingsCommands;
 class RemoteSettings;
@@ -104,6 +105,7 @@ public:
     Partner& partner() { return *partner_; }
     CaptionLink& captions() { return *captions_; }
     Corrections& corrections() { return *corrections_; }
+    Chat& chatNotes() { return *chat_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
@@ -188,6 +190,7 @@ private:
     Partner* partner_ = nullptr;
     CaptionLink* captions_ = nullptr;
     Corrections* corrections_ = nullptr;
+    Chat* chat_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGroupBox>
@@ -199,6 +200,10 @@ void appendExplanationLine(QTextEdit* page, const QString& line) {
 void showIfEnabled(Messages& messages, const QCheckBox* checkBox19, const QString& text) {
     if (checkBox19 == nullptr || checkBox19->isChecked())
         messages.show(text);
+}
+
+qint64 SystemClock::monotonicMs() const {
+    return QDeadlineTimer::current().deadline();
 }
 
 } // namespace quorel

@@ -115,11 +115,15 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Milliseconds that only ever grow, for deadlines: they neither wrap at
+    // midnight nor jump with the wall clock.
+    virtual qint64 monotonicMs() const { return now().toMSecsSinceEpoch(); }
 };
 
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    qint64 monotonicMs() const override;
 };
 
 // "2026/12/10-14:03:27:" as the explanation page's lines begin.

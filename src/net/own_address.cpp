@@ -212,17 +212,18 @@ void OwnAddress::CheckBox72Click() {
     c_.CheckBox71->setChecked(true);
 }
 
-void OwnAddress::SendToOwnNetwork(TNMUDP& endpoint, const QByteArray& bytes) {
+bool OwnAddress::SendToOwnNetwork(TNMUDP& endpoint, const QByteArray& bytes) {
     const QString own = c_.Edit35->text();
     if (CheckAddress(own) != 0) {
         show(kWrongOwnAddress);
-        return;
+        return false;
     }
     const std::optional<QString> broadcast = BroadcastAddressOf(own);
     if (!broadcast)
-        return; // a loopback own address reaches nobody
+        return true; // a loopback own address reaches nobody, and that is no error
     endpoint.RemoteHost = *broadcast;
     endpoint.SendDatagram(bytes);
+    return true;
 }
 
 void OwnAddress::showNetworkWindow(const QString& title, const QString& text) {

@@ -62,8 +62,9 @@ public:
 
     void DetectOwnAddress();
     bool listIsRed() const;
-    // One send to the broadcast address of the own network.
-    void SendToOwnNetwork(TNMUDP& endpoint, const QByteArray& bytes);
+    // One send to the broadcast address of the own network. False (after the
+    // message) when the own address is wrong and nothing was sent.
+    bool SendToOwnNetwork(TNMUDP& endpoint, const QByteArray& bytes);
     void clearNameEdited() { nameEdited_ = false; }
     // "Read in IP again" also reads the station name from the start-up
     // settings file (set by the station once it reads settings files).

@@ -121,7 +121,7 @@ void TestNetwork::noChannelChangeWithoutAValidOwnAddress() {
     s.channels().ApplyChannel();
     s.main()->ComboBox2->setCurrentIndex(4);
     QCOMPARE(localPorts(s), planPorts(0));
-    QCOMPARE(s.chat()->windowTitle(), QStringLiteral("連絡(ctrl+r)"));
+    QCOMPARE(s.chat()->windowTitle(), QStringLiteral("Chat Window (ctrl+r)"));
 }
 
 void TestNetwork::ownAddressRule() {
