@@ -1,0 +1,95 @@
+// Two typists pass a note on a real network: the stations find each other at
+// start; on station 1 the typist opens the chat window from the "Auxiliary"
+// page with the keyboard, types a note and presses Enter; the note lands in
+// station 2's chat log.
+
+#include "netns_rig.h"
+#include "x_stations.h"
+
+#include <QTest>
+#include <memory>
+
+using quorel::test::linesWith;
+using quorel::test::NetnsRig;
+using quorel::test::XStations;
+
+namespace {
+
+constexpr int kArrivalMs = 15000;
+
+} // namespace
+
+class TestNetnsChat : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void noteTypedOnOneStationReachesTheOther();
+    void cleanupTestCase();
+
+private:
+    QByteArray log(int i) const { return rig_->stationOutput(i); }
+
+    std::unique_ptr<NetnsRig> rig_;
+    std::unique_ptr<XStations> x_;
+};
+
+void TestNetnsChat::initTestCase() {
+    rig_ = std::make_unique<NetnsRig>(2);
+    x_ = std::make_unique<XStations>(*rig_);
+    if (const QString reason = x_->skipReason(); !reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    QProcessEnvironment extra;
+    extra.insert(QStringLiteral("QT_LOGGING_RULES"),
+                 QStringLiteral("quorel.chat.debug=true;quorel.members.debug=true;"
+                                "quorel.net.debug=true"));
+    QVERIFY(rig_->startStation(1, extra));
+    CHECK_WITHIN(kArrivalMs, log(1).contains("\"NMUDP8\" send "), "station 1 never searched");
+    QVERIFY(rig_->startStation(2, extra));
+    for (int i : {1, 2})
+        CHECK(x_->waitForMainWindow(i, kArrivalMs),
+              QStringLiteral("station %1 did not start").arg(i));
+    // Each takes the other into its member list at the end of its start.
+    QTest::qWait(1500);
+}
+
+void TestNetnsChat::noteTypedOnOneStationReachesTheOther() {
+    const qsizetype mark2 = log(2).size();
+    // Ctrl+Tab turns to "Auxiliary"; Tab goes to its first control, the
+    // 8-person monitor's button, and seven more past its ticks, its line count
+    // with the arrows and the palette tick to "Display Chat Window".
+    x_->focusInputPart(1);
+    x_->keys(1, {"ctrl+Tab", "Tab"});
+    x_->keys(1, QStringList(7, QStringLiteral("Tab")) << QStringLiteral("space"));
+    QStringList windows;
+    const bool opened =
+        QTest::qWaitFor([&] { return (windows = x_->visibleWindows(1, false)).size() == 2; },
+                        kArrivalMs);
+    const QString shot = opened ? QString() : x_->keepScreenshot(1, QStringLiteral("auxiliary"));
+    CHECK(opened, "no chat window came up; " + shot);
+    windows.removeAll(x_->window(1));
+    const QString chat = windows.constFirst();
+    CHECK(x_->windowName(chat).contains(QStringLiteral("(ctrl+r)")),
+          "the window that came up is \"" + x_->windowName(chat) + '"');
+
+    // The window took the keyboard into its input box: the typist just types.
+    x_->xdotool({"type", "--delay", "15", "please take over"});
+    x_->xdotool({"key", "Return"});
+    CHECK_WITHIN(kArrivalMs,
+                 log(2).mid(mark2).contains("note from \"192.168.77.11\" \"please take over\""),
+                 "station 2 logged no note:\n" + linesWith(log(2).mid(mark2), "quorel.chat") +
+                     "station 1:\n" + linesWith(log(1), "quorel.chat") + "; " +
+                     x_->keepScreenshot(1, QStringLiteral("chat")));
+    CHECK(linesWith(log(1), "note sent").contains("\"please take over\""),
+          "station 1 sent:\n" + linesWith(log(1), "quorel.chat"));
+    // Back on the screen page for whatever comes next.
+    x_->keys(1, {"ctrl+shift+Tab"});
+}
+
+void TestNetnsChat::cleanupTestCase() {
+    if (rig_)
+        rig_->stopAll();
+}
+
+QTEST_MAIN(TestNetnsChat)
+#include "tst_netns_chat.moc"
