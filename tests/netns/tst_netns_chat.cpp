@@ -62,9 +62,8 @@ void TestNetnsChat::noteTypedOnOneStationReachesTheOther() {
     x_->keys(1, {"ctrl+Tab", "Tab"});
     x_->keys(1, QStringList(7, QStringLiteral("Tab")) << QStringLiteral("space"));
     QStringList windows;
-    const bool opened =
-        QTest::qWaitFor([&] { return (windows = x_->visibleWindows(1, false)).size() == 2; },
-                        kArrivalMs);
+    const bool opened = QTest::qWaitFor(
+        [&] { return (windows = x_->visibleWindows(1, false)).size() == 2; }, kArrivalMs);
     const QString shot = opened ? QString() : x_->keepScreenshot(1, QStringLiteral("auxiliary"));
     CHECK(opened, "no chat window came up; " + shot);
     windows.removeAll(x_->window(1));

@@ -107,8 +107,8 @@ void TestChat::notesBothWays() {
     typeNote(*p.a, QString());
     typeNote(*p.a, QStringLiteral("<b>太字</b>"));
     p.net.settle();
-    QCOMPARE(chatTraffic(p.net).mid(1), (QStringList{"192.168.1.11=$改行$",
-                                                      "192.168.1.11=<b>太字</b>"}));
+    QCOMPARE(chatTraffic(p.net).mid(1),
+             (QStringList{"192.168.1.11=$改行$", "192.168.1.11=<b>太字</b>"}));
     QCOMPARE(logOf(*p.b), (QStringList{"Ａ：abcdef", "[9:0:0] ", "[9:0:0] <b>太字</b>"}));
     QCOMPARE(wb.RichEdit2->document()->toRawText().count(QStringLiteral("<b>")), 1);
 
@@ -149,7 +149,8 @@ void TestChat::noteToTheWholeNetwork() {
     p.net.settle();
     QVERIFY(chatTraffic(p.net).isEmpty());
     QCOMPARE(wa.RichEdit1->toPlainText(), QStringLiteral("届かない"));
-    QCOMPARE(p.net.messages(0).shown.last(), QStringLiteral("自分のＩＰアドレスが間違っています。"));
+    QCOMPARE(p.net.messages(0).shown.last(),
+             QStringLiteral("自分のＩＰアドレスが間違っています。"));
 }
 
 void TestChat::periodicNote() {
@@ -266,9 +267,8 @@ void TestChat::settingsKeys() {
     Station& s = net.add();
     settings::SettingsRegistry& r = s.settings();
     TForm6& w = *s.chat();
-    QVERIFY(r.ApplySettings({"999:＜番号付き表示設定ファイル２＞", "191:Ａ：", "706:7",
-                             "707:交代", "709:true", "786:true", "857:true", "151:65280",
-                             "702:60", "160:50"}));
+    QVERIFY(r.ApplySettings({"999:＜番号付き表示設定ファイル２＞", "191:Ａ：", "706:7", "707:交代",
+                             "709:true", "786:true", "857:true", "151:65280", "702:60", "160:50"}));
     QCOMPARE(w.Edit1->text(), QStringLiteral("Ａ："));
     QCOMPARE(w.Edit2->text(), QStringLiteral("7"));
     QCOMPARE(w.Edit3->text(), QStringLiteral("交代"));
