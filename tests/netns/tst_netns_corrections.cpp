@@ -67,22 +67,12 @@ void TestNetnsCorrections::initTestCase() {
     extra.insert(QStringLiteral("QT_LOGGING_RULES"),
                  QStringLiteral("quorel.caption.debug=true;quorel.window.debug=true;"
                                 "quorel.members.debug=true;quorel.net.debug=true"));
-    QVERIFY(rig_->startStation(1, extra));
-    CHECK_WITHIN(kArrivalMs, log(1).contains("\"NMUDP8\" send "), "station 1 never searched");
-    QVERIFY(rig_->startStation(2, extra));
-    for (int i : {1, 2})
-        CHECK(x_->waitForMainWindow(i, kArrivalMs),
-              QStringLiteral("station %1 did not start").arg(i));
+    if (const QString error = x_->startInTurn(2, extra, kArrivalMs); !error.isEmpty())
+        QFAIL(qPrintable(error + ":\n" + log(1).right(2000)));
 
-    // Station 2 becomes the display station: "Display 1", then "For Display"
-    // ten Tabs after the page's first control, and the note about the mode.
-    x_->focusInputPart(2);
-    x_->keys(2, {"ctrl+Tab", "ctrl+Tab", "ctrl+Tab", "Tab"});
-    x_->keys(2, QStringList(10, QStringLiteral("Tab")));
-    x_->keys(2, {"space"});
-    if (const QString error = x_->closeMessageBox(2, kArrivalMs); !error.isEmpty())
-        QFAIL(qPrintable("For Display: " + error + "; " +
-                         x_->keepScreenshot(2, QStringLiteral("for-display"))));
+    // Station 2 becomes the display station.
+    if (const QString error = x_->makeDisplayStation(2, kArrivalMs); !error.isEmpty())
+        QFAIL(qPrintable(error));
 }
 
 void TestNetnsCorrections::typistCorrectsALineOnTheDisplayStation() {

@@ -159,6 +159,31 @@ void XStations::typeSentence(int i, const QByteArray& sentence) {
     xdotool({"key", "Return"});
 }
 
+QString XStations::startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs) {
+    for (int i = 1; i <= count; ++i) {
+        if (!rig_.startStation(i, extra))
+            return QStringLiteral("station %1 did not start").arg(i);
+        if (i < count &&
+            !QTest::qWaitFor([&] { return rig_.stationOutput(i).contains("\"NMUDP8\" send "); },
+                             timeoutMs))
+            return QStringLiteral("station %1 never searched for members").arg(i);
+    }
+    for (int i = 1; i <= count; ++i)
+        if (!waitForMainWindow(i, timeoutMs))
+            return QStringLiteral("station %1 did not finish its start").arg(i);
+    return {};
+}
+
+QString XStations::makeDisplayStation(int i, int timeoutMs) {
+    focusInputPart(i);
+    keys(i, {"ctrl+Tab", "ctrl+Tab", "ctrl+Tab", "Tab"});
+    keys(i, QStringList(10, QStringLiteral("Tab")));
+    keys(i, {"space"});
+    if (const QString error = closeMessageBox(i, timeoutMs); !error.isEmpty())
+        return "For Display: " + error + "; " + keepScreenshot(i, QStringLiteral("for-display"));
+    return {};
+}
+
 QString XStations::closeMessageBox(int i, int timeoutMs) {
     QStringList windows;
     if (!QTest::qWaitFor([&] { return (windows = visibleWindows(i, false)).size() == 2; },

@@ -77,6 +77,20 @@ public:
     // otherwise what went wrong.
     QString closeMessageBox(int i, int timeoutMs);
 
+    // Starts stations 1 to count one after the other, each once the one before
+    // has sent its member search (so `extra` must switch on quorel.net's debug
+    // lines), and waits for all their main windows. Empty on success,
+    // otherwise what went wrong.
+    QString startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs);
+
+    // On "Display 1": Ctrl+Tab three times turns to it, Tab goes to its first
+    // control (the line adjustment tick), and ten Tabs more to "For Display"
+    // (Button16), past the two boxes, the spacing button, the two line-feed
+    // ticks, the two screen-part buttons, "Two Persons" and "One Person".
+    // Space presses it and the note about the mode is closed. Empty on
+    // success, otherwise what went wrong (with a screenshot).
+    QString makeDisplayStation(int i, int timeoutMs);
+
     // Station i's main window as a binary PPM, raised first. Empty without
     // import.
     QByteArray grab(int i);

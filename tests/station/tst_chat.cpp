@@ -18,18 +18,13 @@
 #include <QTimer>
 
 using namespace quorel;
+using quorel::test::companions;
 using quorel::test::Lan;
+using quorel::test::tail;
 
 namespace {
 
 constexpr int kChatPort = 6727;
-
-int members(Station& s) {
-    int n = 0;
-    for (int i = 0; i < 8; ++i)
-        n += s.members().companion(i);
-    return n;
-}
 
 QStringList logOf(Station& s) {
     return s.chatNotes().logLines();
@@ -53,7 +48,7 @@ struct Pair {
     Pair() {
         a = &net.add();
         b = &net.add();
-        QTRY_VERIFY(members(*a) == 1 && members(*b) == 1);
+        QTRY_VERIFY(companions(*a) == 1 && companions(*b) == 1);
         net.settle();
         net.lan.clearTraffic();
     }

@@ -21,27 +21,15 @@
 #include <QTimer>
 
 using namespace quorel;
+using quorel::test::companions;
 using quorel::test::Lan;
 using quorel::test::Peer;
+using quorel::test::tail;
 
 namespace {
 
 constexpr int kCorrection = 6713;
 const QString kEnd = Corrections::kEndLine;
-
-QStringList tail(const DisplayRecord& r, int n) {
-    QStringList out;
-    for (int i = std::max(0, r.lineCount() - n); i < r.lineCount(); ++i)
-        out << r.line(i);
-    return out;
-}
-
-int members(Station& s) {
-    int n = 0;
-    for (int i = 0; i < 8; ++i)
-        n += s.members().companion(i);
-    return n;
-}
 
 // What crossed the LAN to `port`, as "to=text".
 QStringList sentTo(Lan& net, int port) {
@@ -71,7 +59,7 @@ struct Group {
     Group() {
         for (int i = 0; i < 3; ++i)
             s[i] = &net.add();
-        QTRY_VERIFY(members(*s[0]) == 2 && members(*s[1]) == 2 && members(*s[2]) == 2);
+        QTRY_VERIFY(companions(*s[0]) == 2 && companions(*s[1]) == 2 && companions(*s[2]) == 2);
         net.settle();
     }
     Lan net;
@@ -197,7 +185,7 @@ void TestCorrections::receivedBlocks() {
         p.send("192.168.1.10", kCorrection, d);
         net.settle();
     }
-    QCOMPARE(::tail(s.record(), int(tail.size())), tail);
+    QCOMPARE(test::tail(s.record(), int(tail.size())), tail);
     QCOMPARE(s.screen().state().shownIndex, s.record().lineCount());
     // The old sentence is no longer the newest: undo leaves the screen alone.
     const QString form = s.record().textForm();
@@ -268,7 +256,7 @@ void TestCorrections::sndReadsItsCountBeforeChangingAnything() {
     } else {
         QCOMPARE(p.texts(kCorrection), sent);
     }
-    QCOMPARE(::tail(s.record(), int(tail.size())), tail);
+    QCOMPARE(test::tail(s.record(), int(tail.size())), tail);
     if (sent.isEmpty()) {
         // (The box itself already complained while it was typed.)
         QCOMPARE(net.messages(0).shown.last(), QStringLiteral("'六' は整数ではありません"));
@@ -280,7 +268,7 @@ void TestCorrections::scrambledBlockAndSamePcCopies() {
     Lan net;
     Station& a = net.add();
     Station& b = net.add();
-    QTRY_VERIFY(members(a) == 1 && members(b) == 1);
+    QTRY_VERIFY(companions(a) == 1 && companions(b) == 1);
     for (Station* s : {&a, &b}) {
         s->main()->CheckBox42->setChecked(true);
         s->main()->CheckBox60->setChecked(true);

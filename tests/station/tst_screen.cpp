@@ -20,15 +20,9 @@
 
 using namespace quorel;
 using quorel::test::StationFixture;
+using quorel::test::tail;
 
 namespace {
-
-QStringList tail(const DisplayRecord& r, int n) {
-    QStringList out;
-    for (int i = std::max(0, r.lineCount() - n); i < r.lineCount(); ++i)
-        out << r.line(i);
-    return out;
-}
 
 void typeAndEnter(TMainConsole& m, const QString& text) {
     quorel::test::type(m.RichEdit1, text);

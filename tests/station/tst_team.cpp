@@ -23,8 +23,10 @@
 #include <QTimer>
 
 using namespace quorel;
+using quorel::test::companions;
 using quorel::test::Lan;
 using quorel::test::Peer;
+using quorel::test::tail;
 
 namespace {
 
@@ -42,12 +44,6 @@ int slotOf(Station& s, const QString& address) {
             return i;
     return -1;
 }
-QStringList tail(const DisplayRecord& r, int n) {
-    QStringList out;
-    for (int i = std::max(0, r.lineCount() - n); i < r.lineCount(); ++i)
-        out << r.line(i);
-    return out;
-}
 
 // Three stations of one group; a and b are partners.
 struct Team {
@@ -55,19 +51,13 @@ struct Team {
         a = &net.add();
         b = &net.add();
         c = &net.add();
-        QTRY_VERIFY(members(*a) == 2 && members(*b) == 2 && members(*c) == 2);
+        QTRY_VERIFY(companions(*a) == 2 && companions(*b) == 2 && companions(*c) == 2);
         net.settle();
         QTest::mouseClick(a->main()->memberBePartner[std::size_t(slotOf(*a, "192.168.1.11"))],
                           Qt::LeftButton);
         QTRY_VERIFY(a->partner().flag() && b->partner().flag());
         for (Station* s : {a, b, c})
             s->main()->RichEdit1->clear();
-    }
-    static int members(Station& s) {
-        int n = 0;
-        for (int i = 0; i < 8; ++i)
-            n += s.members().companion(i);
-        return n;
     }
     Lan net;
     Station *a, *b, *c;

@@ -2,6 +2,7 @@
 // Several stations on one in-process LAN (192.168.1.0/24), and bare peers that
 // speak the wire by hand, for tests that watch exactly what crosses it.
 
+#include "members/member_list.h"
 #include "net/nmudp.h"
 #include "station_fixture.h"
 #include "text/cp932.h"
@@ -73,6 +74,14 @@ private:
     std::map<int, std::unique_ptr<TNMUDP>> endpoints_;
     std::map<int, std::deque<Received>> received_;
 };
+
+// How many member slots of the station are ticked.
+inline int companions(Station& s) {
+    int n = 0;
+    for (int i = 0; i < 8; ++i)
+        n += s.members().companion(i);
+    return n;
+}
 
 struct Lan {
     Lan() { lan.addBroadcastAddress(QStringLiteral("192.168.1.255")); }

@@ -75,6 +75,14 @@ private:
     QDateTime now_{QDate(2026, 12, 10), QTime(9, 0)};
 };
 
+// The last n lines of a record.
+inline QStringList tail(const DisplayRecord& r, int n) {
+    QStringList out;
+    for (int i = std::max(0, r.lineCount() - n); i < r.lineCount(); ++i)
+        out << r.line(i);
+    return out;
+}
+
 // A station on a LAN of its own, or on a shared one (several stations in one
 // test, each with its own address).
 struct StationFixture {
