@@ -44,6 +44,7 @@ add_library(quorel_station STATIC
   caption/caption_windows.cpp
   caption/eight_person.cpp
   caption/input_edit.cpp
+  caption/input_aids.cpp
   caption/input_part.cpp
   caption/screen_part.cpp
   caption/smooth_picture.cpp

@@ -113,12 +113,17 @@ TMainConsole::TMainConsole(QWidget* parent)
     buildInput2Page();
     buildSavePage();
     buildReadmePage();
+    // Built last, so that they follow every older control in the Tab order.
+    buildInputAids();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer2 = named(new QTimer(this), "Timer2");
     Timer2->setSingleShot(true);
     Timer4 = named(new QTimer(this), "Timer4");
     Timer5 = named(new QTimer(this), "Timer5");
+    Timer3 = named(new QTimer(this), "Timer3");
+    Timer3->setSingleShot(true);
+    Timer7 = named(new QTimer(this), "Timer7");
 }
 
 void TMainConsole::buildHiddenOptions() {
@@ -551,6 +556,63 @@ void TMainConsole::buildInput2Page() {
     Edit68 = box(TabSheet11, "Edit68", QStringLiteral("500"));
     clear->addRow(QStringLiteral("Shown in the partner's monitor part"), Edit66);
     clear->addRow(QStringLiteral("for (ms)"), Edit68);
+}
+
+void TMainConsole::buildInputAids() {
+    auto* keys = group(TabSheet6, QStringLiteral("Function keys"));
+    Button52 = named(new QPushButton(QStringLiteral("Ｆキー・メモ表示"), TabSheet6), "Button52");
+    keys->addRow(Button52);
+    CheckBox13 = check(TabSheet6, "CheckBox13", QStringLiteral("F12で後ろにも空行を入れる"), false);
+    keys->addRow(CheckBox13);
+    CheckBox52 =
+        check(TabSheet6, "CheckBox52", QStringLiteral("Ｆ７キーを訂正キーにする。"), false);
+    Edit94 = box(TabSheet6, "Edit94", QStringLiteral("訂正：↑の「"));
+    Edit95 = box(TabSheet6, "Edit95", QStringLiteral("」は「」です。"));
+    keys->addRow(CheckBox52);
+    keys->addRow(Edit94, Edit95);
+    CheckBox43 = check(TabSheet6, "CheckBox43", QStringLiteral("くくる。"), false);
+    Edit78 = box(TabSheet6, "Edit78", QStringLiteral("「"));
+    Edit79 = box(TabSheet6, "Edit79", QStringLiteral("」"));
+    keys->addRow(QStringLiteral("Ｆ８"), CheckBox43);
+    keys->addRow(Edit78, Edit79);
+    Edit5 = box(TabSheet6, "Edit5", QStringLiteral("♪"));
+    Edit7 = box(TabSheet6, "Edit7", QStringLiteral("♪"));
+    keys->addRow(new QLabel(QStringLiteral("Shift+Ｆ８")));
+    keys->addRow(Edit5, Edit7);
+
+    auto* time = group(TabSheet6, QStringLiteral("入力の時間指定"));
+    Edit16 = box(TabSheet6, "Edit16", QStringLiteral("15"));
+    time->addRow(QStringLiteral("秒"), withUpDown(Edit16, "UpDown3", 1, 100));
+    CheckBox15 = check(TabSheet6, "CheckBox15", QStringLiteral("赤表示する"), false);
+    CheckBox23 = check(TabSheet6, "CheckBox23", QStringLiteral("自動的にEnterし、表示する"), false);
+    time->addRow(CheckBox15);
+    time->addRow(CheckBox23);
+
+    auto* length = group(TabSheet6, QStringLiteral("入力の文字数指定"));
+    Edit21 = box(TabSheet6, "Edit21", QStringLiteral("40"));
+    length->addRow(QStringLiteral("半角文字数"), withUpDown(Edit21, "UpDown5", 0, 9999));
+    CheckBox51 = check(TabSheet6, "CheckBox51", QStringLiteral("赤表示する。"), false);
+    CheckBox54 = check(TabSheet6, "CheckBox54", QStringLiteral("自動的にEnterし、表示"), false);
+    length->addRow(CheckBox51);
+    length->addRow(CheckBox54);
+
+    auto* speed = group(TabSheet6, QStringLiteral("入力速度"));
+    CheckBox44 = check(TabSheet6, "CheckBox44", QStringLiteral("一分間の文字数表示"), false);
+    CheckBox45 = check(TabSheet6, "CheckBox45", QStringLiteral("説明ページに文字数追記"), false);
+    CheckBox62 = check(TabSheet6, "CheckBox62", QStringLiteral("黄で警告する"), false);
+    Edit24 = box(TabSheet6, "Edit24", QStringLiteral("100"));
+    speed->addRow(CheckBox44);
+    speed->addRow(CheckBox45);
+    speed->addRow(CheckBox62);
+    speed->addRow(QStringLiteral("字／分"), withUpDown(Edit24, "UpDown6", 0, 9999));
+
+    auto* colours = group(TabSheet11, QStringLiteral("漢字変換色"));
+    Button27 = named(new QPushButton(QStringLiteral("文字色"), TabSheet11), "Button27");
+    Button34 = named(new QPushButton(QStringLiteral("背景色"), TabSheet11), "Button34");
+    colours->addRow(Button27, Button34);
+
+    CheckBox61 =
+        check(hiddenOptions, "CheckBox61", QStringLiteral("自動的にEnterし表示する。"), false);
 }
 
 void TMainConsole::buildSavePage() {

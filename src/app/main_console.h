@@ -88,6 +88,23 @@ public:
     QCheckBox *CheckBox11, *CheckBox35, *CheckBox36, *CheckBox47; // undo options
     QLineEdit *Edit66, *Edit68; // what the monitor part shows when the partner clears
 
+    // Input aids ("Input 1"; the conversion colours on "Input 2").
+    QPushButton* Button52;      // shows the F-key memo
+    QCheckBox* CheckBox13;      // F12: a blank line after the sentence too
+    QCheckBox* CheckBox52;      // F7 is the correction key
+    QLineEdit *Edit94, *Edit95; // around the F7 selection
+    QCheckBox* CheckBox43;      // F8 brackets
+    QLineEdit *Edit78, *Edit79; // F8 brackets
+    QLineEdit *Edit5, *Edit7;   // Shift+F8 brackets
+    QLineEdit* Edit16;          // time limit, seconds (UpDown3)
+    QCheckBox *CheckBox15, *CheckBox23;
+    QLineEdit* Edit21; // length limit, bytes (UpDown5)
+    QCheckBox *CheckBox51, *CheckBox54;
+    QCheckBox* CheckBox61; // send at punctuation (hidden)
+    QCheckBox *CheckBox44, *CheckBox45, *CheckBox62;
+    QLineEdit* Edit24;                // characters per minute that warn (UpDown6)
+    QPushButton *Button27, *Button34; // conversion colours
+
     // Monitor and undo display ("Display 2").
     QCheckBox *CheckBox55, *CheckBox56, *CheckBox57, *CheckBox40;
 
@@ -147,8 +164,10 @@ public:
 
     QTimer* Timer1; // smooth screen
     QTimer* Timer2; // start-up, once
+    QTimer* Timer3; // the input time limit
     QTimer* Timer4; // clears the monitor part
     QTimer* Timer5; // the periodic log check
+    QTimer* Timer7; // per-minute statistics
 
     // The input part's colour as the user chose it; warnings paint over it and
     // restore it.
@@ -180,6 +199,7 @@ private:
     void buildSavePage();
     void buildReadmePage();
     void buildHiddenOptions();
+    void buildInputAids();
     bool wordProcessorMode_ = false;
 };
 

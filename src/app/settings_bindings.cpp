@@ -5,6 +5,7 @@
 #include "app/station.h"
 #include "caption/caption_windows.h"
 #include "caption/eight_person.h"
+#include "caption/input_aids.h"
 #include "caption/input_edit.h"
 #include "caption/screen_part.h"
 #include "members/member_list.h"
@@ -383,6 +384,40 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
     bindCheck(r, 862, m.CheckBox49);
     bindCheck(r, 863, m.CheckBox57);
     bindCheck(r, 869, m.CheckBox60);
+
+    // The input aids and the F-key memo.
+    TForm5& memo = *st.fKeyMemo();
+    InputAids& aids = st.aids();
+    for (int i = 0; i < TForm5::kMemoRows; ++i) {
+        bindText(r, 40 + i, memo.texts[std::size_t(i)]);
+        bindCheck(r, 49 + i, memo.replaces[std::size_t(i)]);
+    }
+    bindShown(r, 161, &memo, settings::kShown161, settings::kHidden161);
+    bindGeometry(r, &memo, 165, 164, 162, 163);
+    bindCheck(r, 58, m.CheckBox13);
+    bindCheck(r, 101, m.CheckBox43);
+    bindText(r, 102, m.Edit78);
+    bindText(r, 103, m.Edit79);
+    bindCheck(r, 140, m.CheckBox52);
+    // An older name of 140.
+    r.bind(139, {{}, [&m](const QString& v) {
+                     m.CheckBox52->setChecked(v == settings::positiveToken(formOf(139)));
+                 }});
+    bindText(r, 141, m.Edit94);
+    bindText(r, 142, m.Edit95);
+    bindText(r, 216, m.Edit5);
+    bindText(r, 217, m.Edit7);
+    bindCheck(r, 700, m.CheckBox15);
+    bindText(r, 701, m.Edit16);
+    bindCheck(r, 870, m.CheckBox61);
+    bindCheck(r, 871, m.CheckBox62);
+    bindText(r, 872, m.Edit24);
+    r.bindColour(
+        36, [&aids] { return aids.conversionText(); },
+        [&aids](const QColor& c) { aids.setConversionColours(c, aids.conversionBackground()); });
+    r.bindColour(
+        37, [&aids] { return aids.conversionBackground(); },
+        [&aids](const QColor& c) { aids.setConversionColours(aids.conversionText(), c); });
 
     // Channel and group, appended by the save commands.
     r.bind(801, {{}, [&m, &st](const QString& v) {

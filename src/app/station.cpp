@@ -12,6 +12,7 @@
 #include "caption/caption_windows.h"
 #include "caption/corrections.h"
 #include "caption/eight_person.h"
+#include "caption/input_aids.h"
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
 #include "caption/monitor.h"
@@ -258,13 +259,41 @@ void Station::createNetworkParts() {
     in.undo = [this](bool shift) { undo_->undo(shift); };
     in.f11 = [this](bool shift) { return undo_->f11(shift); };
 
-    // The chat record and the per-minute statistics join the logs through
-    // logs_->hooks() once their windows exist.
     logs_ = new DisplayLog({m.Button7, m.Label5, m.CheckBox39, m.Edit92, m.Edit91, m.Edit4,
                             m.Timer5, m.Button11, m.RichEdit3, m.CheckBox19},
                            record_, *screen_, state_, clock(), messages(),
                            env_.choosers ? *env_.choosers : qtChoosers_, this);
     logs_->hooks().chatRecordAtExit = [this] { return chat_->recordAtExit(); };
+
+    aids_ = new InputAids({form5_.get(),      m.RichEdit1,
+                           m.RichEdit2,       m.Edit31,
+                           m.CheckBox13,      m.CheckBox52,
+                           m.Edit94,          m.Edit95,
+                           m.CheckBox43,      m.Edit78,
+                           m.Edit79,          m.Edit5,
+                           m.Edit7,           m.CheckBox47,
+                           m.CheckBox53,      m.Edit16,
+                           m.CheckBox15,      m.CheckBox23,
+                           m.Edit21,          m.CheckBox51,
+                           m.CheckBox54,      m.CheckBox61,
+                           m.CheckBox44,      m.CheckBox45,
+                           m.CheckBox62,      m.Edit24,
+                           m.Button27,        m.Button34,
+                           m.Button52,        m.Timer3,
+                           m.Timer7,          {m.Panel1, m.Panel22, m.Panel23},
+                           m.PageControl1,    {m.TabSheet5, m.partner, m.TabSheet2, m.TabSheet3},
+                           m.RichEdit3,       &m,
+                           &m.inputBackground},
+                          *input_, record_, clipboard(),
+                          env_.choosers ? *env_.choosers : qtChoosers_, clock(), messages(), this);
+    in.keyDown = [this] { aids_->keyDown(); };
+    in.functionKey = [this](int key, bool shift) {
+        return aids_->functionKey(main_->RichEdit1, key, shift);
+    };
+    in.changed = [this] { aids_->inputChanged(main_->RichEdit1); };
+    in.sent = [this] { aids_->sentenceEnded(); };
+    in.cleared = [this] { aids_->sentenceEnded(); };
+    logs_->hooks().afterCheck = [this] { aids_->rebaseStatistics(); };
 }
 
 void Station::createSettings() {

@@ -30,6 +30,7 @@ class EightPersonMonitor;
 class Partner;
 class DatagramNetwork;
 class DisplayLog;
+class InputAids;
 class InputPart;
 class LinkEncryption;
 class LumoLink;
@@ -96,6 +97,7 @@ public:
 
     ScreenPart& screen() { return *screen_; }
     InputPart& input() { return *input_; }
+    InputAids& aids() { return *aids_; }
     Titles& titles() { return *titles_; }
     Channels& channels() { return *channels_; }
     OwnAddress& ownAddress() { return *ownAddress_; }
@@ -181,6 +183,7 @@ private:
     std::unique_ptr<TFshusei_moni> fshusei_;
     ScreenPart* screen_ = nullptr;
     InputPart* input_ = nullptr;
+    InputAids* aids_ = nullptr;
     std::unique_ptr<Titles> titles_;
     std::unique_ptr<LumoLink> lumo_;
     Channels* channels_ = nullptr;

@@ -36,15 +36,40 @@ protected:
     void mousePressEvent(QMouseEvent*) override { emit emptyClicked(); }
 };
 
-// F-key memo: the texts of the function keys.
+// F-key memo: the texts the function keys insert, one row per key. A row
+// whose key has another use shows what the key does instead of its boxes.
 class TForm5 : public StationWindow {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm5"), QStringLiteral(" : Ｆキー・メモ(ctrl+f)"),
-                        parent) {
-        resize(400, 300);
-    }
+    // Rows that carry a text, in key order: F1 ... F8, F11.
+    static constexpr int kMemoRows = 9;
+    enum Row { F1, F2, F3, F4, F5, F6, F7, F8, F11 };
+
+    explicit TForm5(QWidget* parent = nullptr);
+
+    std::array<QLineEdit*, kMemoRows> texts{};    // Edit45, Edit56 ... Edit62, Edit65
+    std::array<QCheckBox*, kMemoRows> replaces{}; // CheckBox1 ... CheckBox9
+    QLineEdit *Edit45, *Edit56, *Edit57, *Edit58, *Edit59, *Edit60, *Edit61, *Edit62, *Edit65;
+    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox5, *CheckBox6, *CheckBox7,
+        *CheckBox8, *CheckBox9;
+    QLabel* Label5; // F1: reading insertion
+    QLabel* Label3; // F7: the correction phrase
+    QLabel* Label1; // F8: brackets
+    QLabel* Label4; // F11: Del / Cls
+    QLabel* note;   // what the replace boxes do
+
+    // Shows `label` in place of the row's text and replace boxes, or the boxes again.
+    void showOtherUse(Row row, bool on);
+    // The focus goes to the first text box that is shown.
+    void FormActivate();
+    void FormResize();
+
+protected:
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    std::array<QLabel*, kMemoRows> otherUse_{};
 };
 
 // Word-processor-stop monitor: captions held while lines are corrected. The

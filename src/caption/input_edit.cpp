@@ -2,6 +2,7 @@
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QTextCharFormat>
 
 namespace quorel {
 
@@ -31,9 +32,34 @@ void InputEdit::keyPressEvent(QKeyEvent* e) {
     QTextEdit::keyPressEvent(e);
 }
 
+bool recolourConversion(QList<QInputMethodEvent::Attribute>& attributes, const QColor& text,
+                        const QColor& background) {
+    bool changed = false;
+    for (QInputMethodEvent::Attribute& a : attributes) {
+        if (a.type != QInputMethodEvent::TextFormat)
+            continue;
+        QTextCharFormat f = qvariant_cast<QTextFormat>(a.value).toCharFormat();
+        if (!f.hasProperty(QTextFormat::BackgroundBrush))
+            continue;
+        f.setForeground(text);
+        f.setBackground(background);
+        a.value = QVariant::fromValue(QTextFormat(f));
+        changed = true;
+    }
+    return changed;
+}
+
 void InputEdit::inputMethodEvent(QInputMethodEvent* e) {
     const bool commit = !e->commitString().isEmpty();
-    QTextEdit::inputMethodEvent(e);
+    QList<QInputMethodEvent::Attribute> attributes = e->attributes();
+    if (recolourConversion(attributes, conversionText_, conversionBackground_)) {
+        QInputMethodEvent coloured(e->preeditString(), attributes);
+        coloured.setCommitString(e->commitString(), e->replacementStart(), e->replacementLength());
+        QTextEdit::inputMethodEvent(&coloured);
+        e->setAccepted(coloured.isAccepted());
+    } else {
+        QTextEdit::inputMethodEvent(e);
+    }
     if (commit)
         emit committed();
 }

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -38,6 +39,10 @@ InputPart::InputPart(const Controls& c, ScreenPart& screen, Clipboard& clipboard
     });
     connect(c_.RichEdit1, &InputEdit::keyUp, this,
             [this](QKeyEvent* e) { reportErrors(messages_, [&] { RichEdit1KeyUp(e); }); });
+    connect(c_.RichEdit1, &QTextEdit::textChanged, this, [this] {
+        if (!sending_ && hooks_.changed)
+            reportErrors(messages_, [&] { hooks_.changed(); });
+    });
 }
 
 int InputPart::sendSentence(const QString& sentence) {
@@ -70,6 +75,16 @@ int InputPart::sendSentence(const QString& sentence) {
         }
     }
 
+    {
+        const QScopedValueRollback<bool> own(sending_, true);
+        emptyAfterSend();
+    }
+    if (hooks_.sent)
+        hooks_.sent();
+    return 0;
+}
+
+void InputPart::emptyAfterSend() {
     QTextCursor cur = c_.RichEdit1->textCursor();
     if (c_.CheckBox53->isChecked()) {
         cur.removeSelectedText();
@@ -82,7 +97,6 @@ int InputPart::sendSentence(const QString& sentence) {
         cur.insertText(c_.Edit31->text());
     }
     c_.RichEdit1->setTextCursor(cur);
-    return 0;
 }
 
 int InputPart::sendInputPart() {
@@ -123,9 +137,13 @@ void InputPart::clearInput() {
 
 void InputPart::RichEdit1KeyDown(QKeyEvent* e, bool* handled) {
     const bool shift = e->modifiers() & Qt::ShiftModifier;
+    if (hooks_.keyDown)
+        hooks_.keyDown();
     switch (e->key()) {
     case Qt::Key_Escape:
         clearInput();
+        if (hooks_.cleared)
+            hooks_.cleared();
         *handled = true;
         break;
     case Qt::Key_F9:
@@ -134,10 +152,14 @@ void InputPart::RichEdit1KeyDown(QKeyEvent* e, bool* handled) {
         *handled = true;
         break;
     case Qt::Key_F11:
-        if (hooks_.f11 && hooks_.f11(shift))
+        if ((hooks_.f11 && hooks_.f11(shift)) ||
+            (hooks_.functionKey && hooks_.functionKey(e->key(), shift)))
             *handled = true;
         break;
     default:
+        if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F12 && hooks_.functionKey &&
+            hooks_.functionKey(e->key(), shift))
+            *handled = true;
         break;
     }
 }

@@ -47,6 +47,14 @@ public:
         std::function<void(QKeyEvent*)> keyReleased;
         std::function<void(bool shift)> undo; // F9
         std::function<bool(bool shift)> f11;  // true when F11 is Del/Cls
+        // The input aids: every key down, the function keys they own (true
+        // when taken), every change a typist made (never one a send made),
+        // and the ends of a sentence (a send, Esc).
+        std::function<void()> keyDown;
+        std::function<bool(int key, bool shift)> functionKey;
+        std::function<void()> changed;
+        std::function<void()> sent;
+        std::function<void()> cleared;
     };
 
     InputPart(const Controls& c, ScreenPart& screen, Clipboard& clipboard, Messages& messages,
@@ -70,6 +78,8 @@ public:
 
 private:
     void resetTypingFont();
+    // Steps 8 and 9 of a send: the sentence leaves, the speaker name comes back.
+    void emptyAfterSend();
 
     Controls c_;
     ScreenPart& screen_;
@@ -77,6 +87,9 @@ private:
     Messages& messages_;
     Hooks hooks_;
     bool autoSendSuppressed_ = false;
+    // Set while a send empties the input part and puts the speaker name back:
+    // those changes are the send's own, never a typist's.
+    bool sending_ = false;
 };
 
 // The plain text of an editor as the wire carries it: line breaks as CR LF.
