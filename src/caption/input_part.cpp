@@ -45,7 +45,7 @@ InputPart::InputPart(const Controls& c, ScreenPart& screen, Clipboard& clipboard
     });
 }
 
-int InputPart::sendSentence(const QString& sentence) {
+int InputPart::sendSentence(const QString& sentence, Source from) {
     if (text::byteLength(sentence) > kSentenceLimit) {
         showIfEnabled(messages_, c_.CheckBox19, kTooLong);
         return 1;
@@ -75,7 +75,7 @@ int InputPart::sendSentence(const QString& sentence) {
         }
     }
 
-    {
+    if (from == Source::InputPart) {
         const QScopedValueRollback<bool> own(sending_, true);
         emptyAfterSend();
     }

@@ -62,8 +62,12 @@ public:
 
     Hooks& hooks() { return hooks_; }
 
+    // Where a sentence comes from. Only a sentence from the input part empties
+    // it: a typist's unsent text there survives a sentence the pre-roll, a
+    // sub input pane or the palette sends.
+    enum class Source { InputPart, Elsewhere };
     // Returns 0 when the sentence was taken, 1 when refused for its length.
-    int sendSentence(const QString& s);
+    int sendSentence(const QString& s, Source from = Source::InputPart);
     // The Enter action: the whole input part, or only the text before the caret.
     int sendInputPart();
 

@@ -44,6 +44,7 @@ private slots:
     void sendsOnlyTheTextBeforeTheCaret();
     void escapeThenCtrlZRestores();
     void speakerNameStartsTheNextSentence();
+    void sentenceFromElsewhereKeepsTheTypistsText();
     void sentSentencesAreSanitised_data();
     void sentSentencesAreSanitised();
     void lanSwitchAndPalette();
@@ -140,6 +141,17 @@ void TestInput::speakerNameStartsTheNextSentence() {
     quorel::test::type(t.edit(), QStringLiteral("次の発言"));
     t.enter();
     QCOMPARE(t.captions, (QStringList{QStringLiteral("最初"), QStringLiteral("司会：次の発言")}));
+}
+
+void TestInput::sentenceFromElsewhereKeepsTheTypistsText() {
+    Typist t;
+    quorel::test::type(t.edit(), QStringLiteral("書きかけ"));
+    QCOMPARE(
+        t.station->input().sendSentence(QStringLiteral("準備した文"), InputPart::Source::Elsewhere),
+        0);
+    QCOMPARE(t.lastLine(), QStringLiteral("準備した文"));
+    QCOMPARE(t.captions, QStringList{QStringLiteral("準備した文")});
+    QCOMPARE(t.edit()->toPlainText(), QStringLiteral("書きかけ"));
 }
 
 void TestInput::sentSentencesAreSanitised_data() {
