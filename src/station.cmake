@@ -61,6 +61,8 @@ add_library(quorel_station STATIC
   windows/station_window.cpp
   windows/titles.cpp
   windows/info/info_windows.h
+  windows/info/information_window.cpp
+  windows/info/telop.cpp
   windows/prepared/prepared_windows.h
 )
 target_include_directories(quorel_station PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

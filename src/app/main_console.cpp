@@ -292,6 +292,13 @@ void TMainConsole::buildAuxiliaryPage() {
     auto* f = group(TabSheet5, QStringLiteral("Confirm and correct palette"));
     CheckBox21 = check(TabSheet5, "CheckBox21", QStringLiteral("Send the input to Palette"), false);
     f->addRow(CheckBox21);
+
+    auto* telop = group(TabSheet5, QStringLiteral("Information (Telop)"));
+    Button97 = named(new QPushButton(QStringLiteral("Display Telop"), TabSheet5), "Button97");
+    CheckBox16 = check(TabSheet5, "CheckBox16",
+                       QStringLiteral("Do not receive information (Telop). "), true);
+    telop->addRow(Button97);
+    telop->addRow(CheckBox16);
 }
 
 void TMainConsole::buildMemberList() {

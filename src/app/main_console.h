@@ -96,6 +96,10 @@ public:
     QCheckBox *CheckBox12, *CheckBox14, *CheckBox49;
     QLineEdit* Edit20; // lines per row
 
+    // "Information (Telop)" ("Auxiliary").
+    QPushButton* Button97; // "Display Telop"
+    QCheckBox* CheckBox16; // twin of the information window's "Do not receive  Telop."
+
     // "Partner" / "Auxiliary".
     QCheckBox* CheckBox22;
     QLabel* Label22;

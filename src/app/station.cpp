@@ -31,6 +31,7 @@
 #include "settings/settings_registry.h"
 #include "settings/settings_values.h"
 #include "windows/info/info_windows.h"
+#include "windows/info/telop.h"
 #include "windows/prepared/prepared_windows.h"
 #include "windows/titles.h"
 #include "wire/address.h"
@@ -194,6 +195,7 @@ void Station::createNetworkParts() {
     corrections_ =
         new Corrections({ep("NMUDP3"), m.Button14, m.Edit8, m.CheckBox8, m.CheckBox50, m.RichEdit1},
                         *members_, *screen_, *encryption_, *lumo_, messages(), this);
+    createTelop();
 
     // Membership changes end the partnership and show the plain titles.
     members_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
@@ -259,6 +261,19 @@ void Station::createNetworkParts() {
                             m.Timer5, m.Button11, m.RichEdit3, m.CheckBox19},
                            record_, *screen_, state_, clock(), messages(),
                            env_.choosers ? *env_.choosers : qtChoosers_, this);
+}
+
+void Station::createTelop() {
+    TMainConsole& m = *main_;
+    telop_ = new Telop(*form15_,
+                       {endpoint(QStringLiteral("TForm15"), QStringLiteral("NMUDP1")), m.CheckBox16,
+                        m.CheckBox19, main_.get()},
+                       *members_, *encryption_, *lumo_, messages(),
+                       env_.choosers ? *env_.choosers : qtChoosers_, this);
+    Telop::Hooks& h = telop_->hooks();
+    h.partnerNominated = [this] { return partner_->flag(); };
+    h.partnerSlot = [this] { return partner_->slot(); };
+    connect(m.Button97, &QPushButton::clicked, this, [this] { bringToFront(form15_.get()); });
 }
 
 void Station::createSettings() {
@@ -441,6 +456,7 @@ void Station::restoreDefaultsAround(bool before) {
     for (QWidget* w : windows())
         if (w != main_.get())
             w->hide();
+    form15_->CheckBox6->setChecked(false);
     // The two-person layout on the smooth screen.
     screen_->setScreenKind(0);
     modes_->applyPersons(2);

@@ -15,6 +15,7 @@ namespace quorel {
 
 class CaptionLink;
 class Corrections;
+class Telop;
 class SettingsCommands;
 class RemoteSettings;
 namespace settings {
@@ -104,6 +105,7 @@ public:
     Partner& partner() { return *partner_; }
     CaptionLink& captions() { return *captions_; }
     Corrections& corrections() { return *corrections_; }
+    Telop& telop() { return *telop_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
@@ -148,6 +150,7 @@ private:
     void createEndpoints(QWidget* window);
     void createNetworkParts();
     void createGroupParts();
+    void createTelop();
     void createSettings();
     void bindSettings();
     void restoreDefaultsAround(bool before);
@@ -188,6 +191,7 @@ private:
     Partner* partner_ = nullptr;
     CaptionLink* captions_ = nullptr;
     Corrections* corrections_ = nullptr;
+    Telop* telop_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;
