@@ -165,10 +165,13 @@ TForm15::TForm15(QWidget* parent)
 
 void TForm15::buildSendPage() {
     auto* v = new QVBoxLayout(TabSheet1);
-    Edit1 =
-        named(new QLineEdit(QStringLiteral("Information is input here. (Maximum 500 characters)"),
-                            TabSheet1),
-              "Edit1");
+    // The text a fresh station starts with is the one its settings file
+    // starts with; the English hint shows whenever the box is empty.
+    Edit1 = named(
+        new QLineEdit(QStringLiteral("ここにお知らせを入力します。（最大５００文字）"), TabSheet1),
+        "Edit1");
+    Edit1->setPlaceholderText(
+        QStringLiteral("Information is input here. (Maximum 500 characters)"));
     Edit1->setValidator(new ByteLimit(1000, Edit1));
     v->addWidget(Edit1);
     auto* row = new QHBoxLayout;
