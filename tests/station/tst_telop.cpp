@@ -146,6 +146,7 @@ private slots:
     void scrambledRoundTripAndSamePcCopies();
     void ignoredTelopStillReachesTheSamePcDisplay();
     void continuousSendingToThePartner();
+    void commaLineForThePreroll();
     void optionsThatExcludeEachOther();
     void settingsKeysRoundTrip();
 };
@@ -590,6 +591,42 @@ void TestTelop::continuousSendingToThePartner() {
                      "503:0:ウィンドの横位置", "900:true:表示", "$end$"}));
     QVERIFY(sentTo(net, kTelop, "192.168.1.12").isEmpty());
     QVERIFY(sentTo(net, 7931, "127.0.0.1").isEmpty());
+}
+
+void TestTelop::commaLineForThePreroll() {
+    StationFixture f;
+    Station& s = *f.station;
+    TForm15& w = *s.information();
+    w.Edit1->setText(QStringLiteral("開始は10:30"));
+    w.Edit5->setText("70");
+    w.Edit2->setText("25");
+    w.CheckBox1->setChecked(true);
+    QStringList added;
+    s.telop().hooks().addToPreroll = [&added](const QString& l) { added << l; };
+    QTest::mouseClick(w.Button7, Qt::LeftButton);
+    QCOMPARE(added, QStringList{"開始は10:30,500:70,501:640,502:0,503:0,505:true,518:true,519:true,"
+                                "520:true,521:false,522:true,523:true,524:false,506:true,507:true,"
+                                "508:0,509:25,510:3,511:ＭＳ Ｐゴシック,512:-2147483640,513:36,"
+                                "514:16777215,515:!fsbold,516:!fsItalic,517:!fsUnderline"});
+
+    // Another station takes the line into its boxes, not its place, and
+    // sends nothing.
+    Lan net;
+    Station& t = net.add();
+    t.information()->setGeometry(5, 6, 640, 350);
+    net.lan.clearTraffic();
+    t.telop().ApplyTelopCommaLine(added.value(0));
+    TForm15& v = *t.information();
+    QVERIFY(v.isVisible());
+    QCOMPARE(v.Edit1->text(), QStringLiteral("開始は10:30"));
+    QCOMPARE(v.Edit5->text(), QString("70"));
+    QCOMPARE(v.Edit2->text(), QString("25"));
+    QVERIFY(v.CheckBox1->isChecked());
+    QCOMPARE(v.geometry().topLeft(), QPoint(5, 6));
+    QVERIFY(!v.Timer1->isActive());
+    net.settle();
+    for (const auto& d : net.lan.traffic())
+        QVERIFY(d.toPort != kTelop && d.toPort != 7931);
 }
 
 void TestTelop::optionsThatExcludeEachOther() {
