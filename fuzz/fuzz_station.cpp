@@ -1,7 +1,9 @@
 // A station is a target on any LAN it joins: whatever arrives on any of its
 // ports, from whoever, must leave it running, answering and drawing.
 //
-// Input: one byte of station state, then records of
+// Input: one byte of station state (bit 0 scrambling, 1 the LAN switch off,
+// 2 correction mode, 3 the word-processor screen, 4 telops received), then
+// records of
 //   [which: port of the plan (low 7 bits % 19) and sender (/ 19 % 5);
 //           bit 7 sends the bytes as they are even with scrambling on]
 //   [length: one byte; 255 adds 16 x the next byte, past the receive buffer]
@@ -11,6 +13,7 @@
 #include "fuzz_check.h"
 #include "members/member_list.h"
 #include "station_harness.h"
+#include "windows/info/information_window.h"
 
 #include <QPushButton>
 #include <cstddef>
@@ -41,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bool(state & 8) != st.screen().wordProcessorMode())
         st.screen().setScreenKind(state & 8 ? 1 : 0);
     m.CheckBox85->setChecked((state & 4) && st.screen().wordProcessorMode());
+    st.information()->CheckBox12->setChecked(!(state & 16)); // telops received
     h.join();
 
     std::size_t at = 1;

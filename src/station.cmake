@@ -65,6 +65,8 @@ add_library(quorel_station STATIC
   windows/info/chat.cpp
   windows/info/chat_window.cpp
   windows/info/info_windows.h
+  windows/info/information_window.cpp
+  windows/info/telop.cpp
   windows/prepared/prepared_windows.h
 )
 target_include_directories(quorel_station PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

@@ -3,11 +3,21 @@
 #include "base/services.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
+#include <QWidget>
 #include <exception>
 
 namespace quorel {
 
-QuorelApplication::QuorelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+Q_DECLARE_LOGGING_CATEGORY(lcWindow)
+
+QuorelApplication::QuorelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // Where the keyboard is, for whoever drives the station from outside.
+    connect(this, &QApplication::focusChanged, this, [](QWidget*, QWidget* now) {
+        if (now != nullptr)
+            qCDebug(lcWindow) << "focus on" << now->objectName();
+    });
+}
 
 bool QuorelApplication::notify(QObject* receiver, QEvent* event) {
     try {

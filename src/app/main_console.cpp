@@ -269,6 +269,12 @@ void TMainConsole::buildAuxiliaryPage() {
     auto* chat = group(TabSheet5, QStringLiteral("Chat"));
     Button86 = named(new QPushButton(QStringLiteral("Display Chat Window"), TabSheet5), "Button86");
     chat->addRow(Button86);
+    auto* telop = group(TabSheet5, QStringLiteral("Information (Telop)"));
+    Button97 = named(new QPushButton(QStringLiteral("Display Telop"), TabSheet5), "Button97");
+    CheckBox16 = check(TabSheet5, "CheckBox16",
+                       QStringLiteral("Do not receive information (Telop). "), true);
+    telop->addRow(Button97);
+    telop->addRow(CheckBox16);
 }
 
 void TMainConsole::buildMemberList() {

@@ -114,6 +114,10 @@ public:
     QLineEdit* Edit20;     // lines per row
     QPushButton* Button86; // "Display Chat Window"
 
+    // "Information (Telop)" ("Auxiliary").
+    QPushButton* Button97; // "Display Telop"
+    QCheckBox* CheckBox16; // twin of the information window's "Do not receive  Telop."
+
     // "Partner" / "Auxiliary".
     QCheckBox* CheckBox22;
     QLabel* Label22;

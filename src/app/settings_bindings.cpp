@@ -14,6 +14,8 @@
 #include "windows/fonts.h"
 #include "windows/info/chat.h"
 #include "windows/info/info_windows.h"
+#include "windows/info/information_window.h"
+#include "windows/info/telop.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -24,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTextEdit>
 
 namespace quorel {
@@ -142,6 +145,56 @@ void bindKeptColour(SettingsRegistry& r, int key, std::function<void(const QColo
                      *value = settings::parseInt(v);
                      paint(settings::colourOf(*value));
                  }});
+}
+
+// The information window: its own place and look, and the telop it sends.
+// Keys 500-503 are the window's place here; in a telop message they carry the
+// sender's boxes 525-528 instead.
+void bindInformationSettings(Station& st, SettingsRegistry& r) {
+    TForm15& w = *st.information();
+    Telop& telop = st.telop();
+    bindCheck(r, 258, w.CheckBox7);
+    r.bind(260, {[&w] { return w.isVisible() ? QStringLiteral("true") : QStringLiteral("false"); },
+                 [&w](const QString& v) { w.setVisible(v == QLatin1String("true")); }});
+    bindCheck(r, 267, w.CheckBox12);
+    bindCheck(r, 268, w.CheckBox13);
+    bindGeometry(r, &w, 500, 501, 502, 503);
+    bindText(r, 504, w.Edit1);
+    bindCheck(r, 505, w.CheckBox5);
+    bindCheck(r, 506, w.CheckBox1);
+    bindCheck(r, 507, w.CheckBox2);
+    // The count goes through its up-down, which keeps it in range.
+    r.bind(508, {[&w] { return w.Edit4->text(); },
+                 [&w](const QString& v) {
+                     w.UpDown3->setValue(number(v));
+                     w.Edit4->setText(QString::number(w.UpDown3->value()));
+                 }});
+    bindText(r, 509, w.Edit2);
+    bindText(r, 510, w.Edit3);
+    const FontPlace font{[&telop] { return telop.font(); },
+                         [&telop](const QFont& f) { telop.setFont(f); }};
+    bindFont(r, font, 511, 513, 515, 516, 517);
+    // System colours are kept as the file named them, for the file and for
+    // the telops this station sends.
+    r.bind(512, {[&telop] { return QString::number(telop.fontColour()); },
+                 [&telop](const QString& v) { telop.setFontColour(number(v)); }});
+    r.bind(514, {[&telop] { return QString::number(telop.background()); },
+                 [&telop, &w](const QString& v) {
+                     telop.setBackground(number(v));
+                     w.Image2->fill();
+                 }});
+    bindCheck(r, 518, w.CheckBox4);
+    bindCheck(r, 519, w.CheckBox9);
+    bindCheck(r, 520, w.CheckBox8);
+    bindCheck(r, 521, w.CheckBox11);
+    bindCheck(r, 522, w.CheckBox3);
+    bindCheck(r, 523, w.CheckBox10);
+    bindCheck(r, 524, w.CheckBox14);
+    bindText(r, 525, w.Edit5);
+    bindText(r, 526, w.Edit6);
+    bindText(r, 527, w.Edit7);
+    bindText(r, 528, w.Edit8);
+    bindText(r, 529, w.Edit9);
 }
 
 } // namespace
@@ -384,6 +437,7 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
     bindCheck(r, 862, m.CheckBox49);
     bindCheck(r, 863, m.CheckBox57);
     bindCheck(r, 869, m.CheckBox60);
+    bindInformationSettings(st, r);
 
     // The input aids and the F-key memo.
     TForm5& memo = *st.fKeyMemo();

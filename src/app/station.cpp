@@ -33,6 +33,7 @@
 #include "settings/settings_values.h"
 #include "windows/info/chat.h"
 #include "windows/info/info_windows.h"
+#include "windows/info/telop.h"
 #include "windows/prepared/prepared_windows.h"
 #include "windows/titles.h"
 #include "wire/address.h"
@@ -200,6 +201,7 @@ void Station::createNetworkParts() {
                      *members_, *ownAddress_, *encryption_, *lumo_, state_, clock(), messages(),
                      env_.choosers ? *env_.choosers : qtChoosers_, this);
     connect(m.Button86, &QPushButton::clicked, chat_, &Chat::showWindow);
+    createTelop();
 
     // Membership changes end the partnership and show the plain titles.
     members_->hooks().releasePartner = [this] { partner_->releaseUnfixed(); };
@@ -294,6 +296,19 @@ void Station::createNetworkParts() {
     in.sent = [this] { aids_->sentenceEnded(); };
     in.cleared = [this] { aids_->sentenceEnded(); };
     logs_->hooks().afterCheck = [this] { aids_->rebaseStatistics(); };
+}
+
+void Station::createTelop() {
+    TMainConsole& m = *main_;
+    telop_ = new Telop(*form15_,
+                       {endpoint(QStringLiteral("TForm15"), QStringLiteral("NMUDP1")), m.CheckBox16,
+                        m.CheckBox19, main_.get()},
+                       *members_, *encryption_, *lumo_, messages(),
+                       env_.choosers ? *env_.choosers : qtChoosers_, this);
+    Telop::Hooks& h = telop_->hooks();
+    h.partnerNominated = [this] { return partner_->flag(); };
+    h.partnerSlot = [this] { return partner_->slot(); };
+    connect(m.Button97, &QPushButton::clicked, this, [this] { bringToFront(form15_.get()); });
 }
 
 void Station::createSettings() {
@@ -476,6 +491,7 @@ void Station::restoreDefaultsAround(bool before) {
     for (QWidget* w : windows())
         if (w != main_.get())
             w->hide();
+    form15_->CheckBox6->setChecked(false);
     // The two-person layout on the smooth screen.
     screen_->setScreenKind(0);
     modes_->applyPersons(2);

@@ -16,6 +16,7 @@ namespace quorel {
 class CaptionLink;
 class Chat;
 class Corrections;
+class Telop;
 class SettingsCommands;
 class RemoteSettings;
 namespace settings {
@@ -108,6 +109,7 @@ public:
     CaptionLink& captions() { return *captions_; }
     Corrections& corrections() { return *corrections_; }
     Chat& chatNotes() { return *chat_; }
+    Telop& telop() { return *telop_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
@@ -152,6 +154,7 @@ private:
     void createEndpoints(QWidget* window);
     void createNetworkParts();
     void createGroupParts();
+    void createTelop();
     void createSettings();
     void bindSettings();
     void restoreDefaultsAround(bool before);
@@ -194,6 +197,7 @@ private:
     CaptionLink* captions_ = nullptr;
     Corrections* corrections_ = nullptr;
     Chat* chat_ = nullptr;
+    Telop* telop_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;

@@ -44,6 +44,18 @@ void TNMUDP::SendDatagram(const QByteArray& bytes) {
     socket_->sendTo(bytes, *address, static_cast<quint16>(RemotePort));
 }
 
+std::optional<quint32> TNMUDP::lookUp(const QString& host) {
+    std::optional<std::uint32_t> address = parseDottedIPv4(host);
+    if (!address && !host.trimmed().isEmpty()) {
+        address = network_.resolve(host);
+        if (!address)
+            address = network_.resolve(host);
+    }
+    if (!address || *address == 0)
+        return std::nullopt;
+    return *address;
+}
+
 void TNMUDP::readPending() {
     // A burst is handled in slices so that keys and timer ticks still get
     // their turn while datagrams pour in. The socket may be replaced by a

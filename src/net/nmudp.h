@@ -47,6 +47,11 @@ public:
     // buffer ("Invalid buffer"), an unresolvable host ("Host Lookup Canceled")
     // and 0.0.0.0 ("Null Remote Address").
     void SendDatagram(const QByteArray& bytes);
+    // The address a send to `host` would go to, looked up as SendDatagram
+    // would; nothing for a host that cannot be resolved or for 0.0.0.0. Lets
+    // a sender of several datagrams find a bad destination before it sends
+    // the first one.
+    std::optional<quint32> lookUp(const QString& host);
 
     OnReceive OnDataReceived;
 
