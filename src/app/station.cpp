@@ -33,6 +33,8 @@
 #include "windows/info/chat.h"
 #include "windows/info/info_windows.h"
 #include "windows/prepared/prepared_windows.h"
+#include "windows/prepared/preroll.h"
+#include "windows/prepared/preroll_monitor.h"
 #include "windows/titles.h"
 #include "wire/address.h"
 #include "wire/port_plan.h"
@@ -265,6 +267,49 @@ void Station::createNetworkParts() {
                            record_, *screen_, state_, clock(), messages(),
                            env_.choosers ? *env_.choosers : qtChoosers_, this);
     logs_->hooks().chatRecordAtExit = [this] { return chat_->recordAtExit(); };
+    createPrerollParts();
+}
+
+void Station::createPrerollParts() {
+    TMainConsole& m = *main_;
+    Choosers& choosers = env_.choosers ? *env_.choosers : qtChoosers_;
+    preroll_ =
+        new Preroll(*form11_, {m.RichEdit1, m.CheckBox19}, state_, messages(), choosers, this);
+    Preroll::Hooks& h = preroll_->hooks();
+    // The integrator makes this the form of Send a sentence that leaves the
+    // main input part alone.
+    h.sendSentence = [this](const QString& s) { return input_->sendSentence(s); };
+    h.undo = [this](bool shift) { undo_->undo(shift); };
+    h.f11 = [this](bool shift) { return undo_->f11(shift); };
+    h.partnerNominated = [this] { return partner_->flag(); };
+    h.sendRemoteSetting = [this](const QString& line) { remote_->SendSettingsMessage({line}); };
+    // The telop hooks stay empty until the information window is built.
+
+    prerollMonitor_ = new PrerollMonitor(
+        *form11_, *form3_,
+        {endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP1")),
+         endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP2")),
+         endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP5")), m.CheckBox48,
+         m.CheckBox19},
+        *members_, *encryption_, state_, messages(), choosers, this);
+    PrerollMonitor::Hooks& mh = prerollMonitor_->hooks();
+    mh.partnerAddress = [this, link = endpoint(QStringLiteral("TMainConsole"),
+                                               QStringLiteral("NMUDP2"))] {
+        return partner_->flag() ? link->RemoteHost : QString();
+    };
+    mh.note = [this](const QString& line) { members_->note(line); };
+
+    connect(m.ButtonPreroll, &QPushButton::clicked, this, [this] {
+        main_->PageControl1->setCurrentWidget(main_->TabSheet1);
+        preroll_->showWindow();
+    });
+    connect(m.Button6, &QPushButton::clicked, prerollMonitor_, &PrerollMonitor::showWindow);
+    connect(m.CheckBox10, &QCheckBox::toggled, this, [this](bool onTop) {
+        const bool shown = form11_->isVisible();
+        form11_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (shown)
+            form11_->show();
+    });
 }
 
 void Station::createSettings() {
@@ -648,6 +693,8 @@ void Station::hotkeyChat() {
 }
 void Station::hotkeyPreroll() {
     bringToFrontIfOpen(form11_.get());
+    // Coming to the window means going on with the pre-roll.
+    preroll_->focusRule();
 }
 void Station::hotkeyEightPerson() {
     bringToFrontIfOpen(form2_.get());

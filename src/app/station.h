@@ -15,6 +15,8 @@ namespace quorel {
 
 class CaptionLink;
 class Chat;
+class Preroll;
+class PrerollMonitor;
 class Corrections;
 class SettingsCommands;
 class RemoteSettings;
@@ -106,6 +108,8 @@ public:
     CaptionLink& captions() { return *captions_; }
     Corrections& corrections() { return *corrections_; }
     Chat& chatNotes() { return *chat_; }
+    Preroll& prerollTemplate() { return *preroll_; }
+    PrerollMonitor& prerollLink() { return *prerollMonitor_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
@@ -151,6 +155,7 @@ private:
     void createNetworkParts();
     void createGroupParts();
     void createSettings();
+    void createPrerollParts();
     void bindSettings();
     void restoreDefaultsAround(bool before);
     void createRemoteSettings();
@@ -191,6 +196,8 @@ private:
     CaptionLink* captions_ = nullptr;
     Corrections* corrections_ = nullptr;
     Chat* chat_ = nullptr;
+    Preroll* preroll_ = nullptr;
+    PrerollMonitor* prerollMonitor_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;
