@@ -269,8 +269,8 @@ void TMainConsole::buildAuxiliaryPage() {
     ButtonPreroll =
         named(new QPushButton(QStringLiteral("Pre-roll Template"), TabSheet5), "ButtonPreroll");
     CheckBox10 = check(TabSheet5, "CheckBox10", QStringLiteral("Display always forward. "), true);
-    Button6 = named(new QPushButton(QStringLiteral("Pre-roll Template Monitor"), TabSheet5),
-                    "Button6");
+    Button6 =
+        named(new QPushButton(QStringLiteral("Pre-roll Template Monitor"), TabSheet5), "Button6");
     CheckBox48 =
         check(TabSheet5, "CheckBox48", QStringLiteral("Double Number of lines of Monitor "), false);
     preroll->addRow(ButtonPreroll);

@@ -289,14 +289,13 @@ void Station::createPrerollParts() {
         *form11_, *form3_,
         {endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP1")),
          endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP2")),
-         endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP5")), m.CheckBox48,
-         m.CheckBox19},
+         endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP5")), m.CheckBox48, m.CheckBox19},
         *members_, *encryption_, state_, messages(), choosers, this);
     PrerollMonitor::Hooks& mh = prerollMonitor_->hooks();
-    mh.partnerAddress = [this, link = endpoint(QStringLiteral("TMainConsole"),
-                                               QStringLiteral("NMUDP2"))] {
-        return partner_->flag() ? link->RemoteHost : QString();
-    };
+    mh.partnerAddress =
+        [this, link = endpoint(QStringLiteral("TMainConsole"), QStringLiteral("NMUDP2"))] {
+            return partner_->flag() ? link->RemoteHost : QString();
+        };
     mh.note = [this](const QString& line) { members_->note(line); };
 
     connect(m.ButtonPreroll, &QPushButton::clicked, this, [this] {

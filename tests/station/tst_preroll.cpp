@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -59,7 +60,8 @@ struct Group {
     explicit Group(int n = 2) {
         for (int i = 0; i < n; ++i)
             s.push_back(&net.add());
-        QTRY_VERIFY(std::all_of(s.begin(), s.end(), [n](Station* st) { return members(*st) == n - 1; }));
+        QTRY_VERIFY(
+            std::all_of(s.begin(), s.end(), [n](Station* st) { return members(*st) == n - 1; }));
         net.settle();
         net.lan.clearTraffic();
     }
@@ -160,48 +162,66 @@ void TestPreroll::sendingAndClearing_data() {
     QTest::addColumn<QString>("after");
     QTest::addColumn<QPoint>("caretAfter");
 
-    QTest::newRow("whole line kept: next line") << "one\ntwo" << QPoint(2, 0) << false << false
-                                                << false << "1" << "one" << "one\ntwo"
-                                                << QPoint(0, 1);
+    QTest::newRow("whole line kept: next line")
+        << "one\ntwo" << QPoint(2, 0) << false << false << false << "1"
+        << "one"
+        << "one\ntwo" << QPoint(0, 1);
     QTest::newRow("whole line cleared with its break")
-        << "one\ntwo" << QPoint(2, 0) << false << true << false << "1" << "one" << "two"
-        << QPoint(0, 0);
+        << "one\ntwo" << QPoint(2, 0) << false << true << false << "1"
+        << "one"
+        << "two" << QPoint(0, 0);
     QTest::newRow("last line cleared, its line stays")
-        << "one\ntwo" << QPoint(1, 1) << false << true << false << "1" << "two" << "one\n"
+        << "one\ntwo" << QPoint(1, 1) << false << true << false << "1"
+        << "two"
+        << "one\n"
         << QPoint(0, 1);
     QTest::newRow("empty line sends a line feed")
-        << "\nnext" << QPoint(0, 0) << false << false << false << "1" << "" << "\nnext"
-        << QPoint(0, 1);
-    QTest::newRow("part kept: caret back") << "abcdef\nnext" << QPoint(3, 0) << true << false
-                                           << false << "1" << "abc" << "abcdef\nnext"
-                                           << QPoint(3, 0);
-    QTest::newRow("part cleared, advance 1") << "abcdef\nnext" << QPoint(3, 0) << true << true
-                                             << false << "1" << "abc" << "def\nnext"
-                                             << QPoint(1, 0);
+        << "\nnext" << QPoint(0, 0) << false << false << false << "1"
+        << ""
+        << "\nnext" << QPoint(0, 1);
+    QTest::newRow("part kept: caret back")
+        << "abcdef\nnext" << QPoint(3, 0) << true << false << false << "1"
+        << "abc"
+        << "abcdef\nnext" << QPoint(3, 0);
+    QTest::newRow("part cleared, advance 1")
+        << "abcdef\nnext" << QPoint(3, 0) << true << true << false << "1"
+        << "abc"
+        << "def\nnext" << QPoint(1, 0);
     QTest::newRow("advance 3 with 5 left: end of line")
-        << "abcdefgh" << QPoint(3, 0) << true << true << false << "3" << "abc" << "defgh"
-        << QPoint(5, 0);
+        << "abcdefgh" << QPoint(3, 0) << true << true << false << "3"
+        << "abc"
+        << "defgh" << QPoint(5, 0);
     QTest::newRow("advance 3 with 6 left: 3 on")
-        << "abcdefghi" << QPoint(3, 0) << true << true << false << "3" << "abc" << "defghi"
-        << QPoint(3, 0);
+        << "abcdefghi" << QPoint(3, 0) << true << true << false << "3"
+        << "abc"
+        << "defghi" << QPoint(3, 0);
     QTest::newRow("advance 1 into a full-width character goes past it")
-        << "あいうえ" << QPoint(1, 0) << true << true << false << "1" << "あ" << "いうえ"
-        << QPoint(1, 0);
+        << "あいうえ" << QPoint(1, 0) << true << true << false << "1"
+        << "あ"
+        << "いうえ" << QPoint(1, 0);
     QTest::newRow("advance 0 stays at the start")
-        << "abcdef" << QPoint(3, 0) << true << true << false << "0" << "abc" << "def"
-        << QPoint(0, 0);
-    QTest::newRow("line emptied: removed") << "abc\nnext" << QPoint(3, 0) << true << true
-                                           << false << "1" << "abc" << "next" << QPoint(0, 0);
+        << "abcdef" << QPoint(3, 0) << true << true << false << "0"
+        << "abc"
+        << "def" << QPoint(0, 0);
+    QTest::newRow("line emptied: removed")
+        << "abc\nnext" << QPoint(3, 0) << true << true << false << "1"
+        << "abc"
+        << "next" << QPoint(0, 0);
     QTest::newRow("caret at the start of an empty line: removed")
-        << "top\n\nnext" << QPoint(0, 1) << true << true << false << "1" << "" << "top\nnext"
-        << QPoint(0, 1);
+        << "top\n\nnext" << QPoint(0, 1) << true << true << false << "1"
+        << ""
+        << "top\nnext" << QPoint(0, 1);
     QTest::newRow("to the former line on line 0: a first line is made")
-        << "abcdef\nnext" << QPoint(3, 0) << true << true << true << "1" << "abc"
+        << "abcdef\nnext" << QPoint(3, 0) << true << true << true << "1"
+        << "abc"
         << "abc\ndef\nnext" << QPoint(1, 1);
-    QTest::newRow("to the former line") << "top\nabcdef" << QPoint(3, 1) << true << true << true
-                                        << "1" << "abc" << "topabc\ndef" << QPoint(1, 1);
+    QTest::newRow("to the former line")
+        << "top\nabcdef" << QPoint(3, 1) << true << true << true << "1"
+        << "abc"
+        << "topabc\ndef" << QPoint(1, 1);
     QTest::newRow("to the former line, line emptied: the empty line stays")
-        << "top\nabc\nnext" << QPoint(3, 1) << true << true << true << "1" << "abc"
+        << "top\nabc\nnext" << QPoint(3, 1) << true << true << true << "1"
+        << "abc"
         << "topabc\n\nnext" << QPoint(0, 2);
 }
 
@@ -323,17 +343,17 @@ void TestPreroll::telopRouteAndOtherKeys() {
     p.setPlainText(QStringLiteral("お知らせ,10\n次"));
     setCaret(p, 0);
     QTest::keyClick(&p, Qt::Key_F1);
-    QCOMPARE(calls, (QStringList{"option 0 0", "option 2 1", "option 3 0", "stop lan",
-                                 "text お知らせ,10", "send lan", "clear", "show",
-                                 "text お知らせ,10", "start"}));
+    QCOMPARE(calls,
+             (QStringList{"option 0 0", "option 2 1", "option 3 0", "stop lan", "text お知らせ,10",
+                          "send lan", "clear", "show", "text お知らせ,10", "start"}));
     calls.clear();
     w.CheckBox13->setChecked(true);
     w.CheckBox23->setChecked(true);
     w.CheckBox5->setChecked(false);
     setCaret(p, 0);
     QTest::keyClick(&p, Qt::Key_F1);
-    QCOMPARE(calls, (QStringList{"option 0 1", "option 1 0", "option 2 0", "option 3 0",
-                                 "stop lan", "comma お知らせ,10", "send lan"}));
+    QCOMPARE(calls, (QStringList{"option 0 1", "option 1 0", "option 2 0", "option 3 0", "stop lan",
+                                 "comma お知らせ,10", "send lan"}));
     calls.clear();
     QTest::mouseClick(w.Button9, Qt::LeftButton);
     QCOMPARE(calls, (QStringList{"option 3 0", "option 2 1", "stop lan"}));
@@ -435,7 +455,8 @@ void TestPreroll::importAndSave() {
     f.choosers.nextFile = dir + "large.txt";
     QTest::mouseClick(w.Button36, Qt::LeftButton);
     QCOMPARE(f.messages.shown.size(), 1);
-    QVERIFY(f.messages.shown.first().startsWith(Preroll::kSizeHead + QStringLiteral("20Ｋバイトです。")));
+    QVERIFY(f.messages.shown.first().startsWith(Preroll::kSizeHead +
+                                                QStringLiteral("20Ｋバイトです。")));
     QVERIFY(w.RadioButton1->isChecked());
 
     // Saved whole, CR LF after every line, code page 932; a failed save
@@ -478,7 +499,10 @@ void TestPreroll::monitorAroundTheCaret() {
         {0, false, {" ", " "}, {"L0", "L1", "L2", warning, "L4"}},
         {9, false, {"L7", "L8"}, {"L9", ""}},
         {5, true, {"L1", "L2", warning, "L4"}, {"L5", "L6", "L7", "L8", "L9", ""}},
-        {1, true, {" ", " ", " ", "L0"}, {"L1", "L2", warning, "L4", "L5", "L6", "L7", "L8", "L9", ""}},
+        {1,
+         true,
+         {" ", " ", " ", "L0"},
+         {"L1", "L2", warning, "L4", "L5", "L6", "L7", "L8", "L9", ""}},
     };
     for (const Case& c : cases) {
         a.main()->CheckBox48->setChecked(c.twice);
@@ -587,6 +611,7 @@ void TestPreroll::linkFollowers() {
     wb.CheckBox20->setChecked(true);
     wb.RadioButton12->setChecked(true);
     setCaret(pane(b), 0);
+    g.net.messages(1).shown.clear(); // the explanation of "Receive"
 
     setCaret(pane(a), 7, 1);
     QTest::keyClick(&pane(a), Qt::Key_Shift);
@@ -609,8 +634,8 @@ void TestPreroll::linkFollowers() {
         QByteArray body;
         int line;
     };
-    const Case cases[] = {{"3", 3}, {"-5", 0}, {"99999999999", 19}, {"12", 12},
-                          {"abc", 12}, {"", 12},  {"１２", 12}};
+    const Case cases[] = {{"3", 3},    {"-5", 0}, {"99999999999", 19}, {"12", 12},
+                          {"abc", 12}, {" ", 12}, {"１２", 12}};
     for (const Case& c : cases) {
         stranger.send(QStringLiteral("192.168.1.11"), kLink, c.body);
         g.net.settle();
@@ -718,6 +743,7 @@ void TestPreroll::windowAndKeyboard() {
     QTest::mouseClick(w.RadioButton4, Qt::LeftButton);
     QCOMPARE(w.focusWidget(), w.RichEdit1);
     QCOMPARE(w.holders[0]->width(), w.width() / 2);
+    QCOMPARE(w.holders[1]->width(), w.width() - w.width() / 2 - 4);
     w.CheckBox1->setFocus();
     s.hotkeyPreroll();
     QCOMPARE(w.focusWidget(), w.RichEdit1);
@@ -749,11 +775,31 @@ void TestPreroll::settingsKeys() {
     settings::SettingsRegistry& r = s.settings();
     TForm11& w = *s.preroll();
     TForm3& mon = *s.prerollMonitor();
-    QVERIFY(r.ApplySettings({"999:＜番号付き表示設定ファイル２＞", "220:off", "221:50",
-                             "222:20", "223:700", "224:400", "229:14", "230:fsbold", "233:255",
-                             "234:on", "236:on", "237:3", "711:90", "712:300", "787:true",
-                             "789:true", "860:true", "861:true", "790:260", "791:480",
-                             "798:12", "850:65280", "854:true", "859:on", "226:on",
+    QVERIFY(r.ApplySettings({"999:＜番号付き表示設定ファイル２＞",
+                             "220:off",
+                             "221:50",
+                             "222:20",
+                             "223:700",
+                             "224:400",
+                             "229:14",
+                             "230:fsbold",
+                             "233:255",
+                             "234:on",
+                             "236:on",
+                             "237:3",
+                             "711:90",
+                             "712:300",
+                             "787:true",
+                             "789:true",
+                             "860:true",
+                             "861:true",
+                             "790:260",
+                             "791:480",
+                             "798:12",
+                             "850:65280",
+                             "854:true",
+                             "859:on",
+                             "226:on",
                              "799:true"}));
     QVERIFY(!s.main()->CheckBox10->isChecked());
     QCOMPARE(w.geometry().size(), QSize(700, 400));
@@ -775,10 +821,11 @@ void TestPreroll::settingsKeys() {
 
     const QStringList lines = r.WriteSettings();
     for (const char* expected :
-         {"220:off:", "221:50:", "223:700:", "224:400:", "226:on:", "229:14:", "230:fsbold:",
-          "233:255:", "234:on:", "235:on:", "236:on:", "237:3:", "711:90:", "712:300:",
-          "787:true:", "788:false:", "789:true:", "790:260:", "791:480:", "798:12:",
-          "799:true:", "850:65280:", "854:true:", "859:on:", "860:true:", "861:true:"})
+         {"220:off:",    "221:50:",  "223:700:",  "224:400:",   "226:on:",   "229:14:",
+          "230:fsbold:", "233:255:", "234:on:",   "235:on:",    "236:on:",   "237:3:",
+          "711:90:",     "712:300:", "787:true:", "788:false:", "789:true:", "790:260:",
+          "791:480:",    "798:12:",  "799:true:", "850:65280:", "854:true:", "859:on:",
+          "860:true:",   "861:true:"})
         QVERIFY2(std::any_of(lines.begin(), lines.end(),
                              [&](const QString& l) { return l.startsWith(expected); }),
                  expected);

@@ -26,30 +26,29 @@ const QString Preroll::kSizeTail = QStringLiteral(
     "正常なパソコンなら１０００Ｋバイト以上の前ロールを読み込んでも問題ありません。\n"
     "もし、自分のパソコンに自信が持てない時は、念のため２０Ｋバイトくらいにしてください。 \n"
     "\n"
-    "前ロールで編集追加できる文章量は最大６４０Ｋバイト（９５，９８，Ｍｅ）、１．２８Ｍバイト（２０００，ＸＰ）です。 \n"
+    "前ロールで編集追加できる文章量は最大６４０Ｋバイト（９５，９８，Ｍｅ）、１．２８Ｍバイト（２０"
+    "００，ＸＰ）です。 \n"
     "読み込む場合は、メモリーの容量が許せば、最大値を超えた大きさの文章を読み込むことができます。\n"
     "最大値を超えた文章を読み込んだ場合は、手入力でも編集追加できるようになります。\n"
     "\n"
     "パソコンを長時間使用したり、他のソフトを使ったりすると、リソースやメモリーが不足して\n"
     "文字化けしたり、前ロールの一部が欠落するなど、動作がおかしくなる場合があります。\n"
     "あなたのパソコンで問題が無いか、事前に、本番と同じ操作・時間でチェックする事をお勧めします。\n"
-    "もし不具合が出た場合は、Ｑｕｏｒｅｌ以外のソフトを使わない、Ｗｉｎｄｏｓを定期的に再起動するなどしてください。\n"
+    "もし不具合が出た場合は、Ｑｕｏｒｅｌ以外のソフトを使わない、Ｗｉｎｄｏｓを定期的に再起動するな"
+    "どしてください。\n"
     "「めもりーくりーなー」などの「メモリー確保ソフト」を使用することもお勧めします。");
-const QString Preroll::kCommaNote = QStringLiteral(
-    "テロップ文の後に、半角のカンマで区切った設定を送信します。\n"
-    "テロップ文に半角のカンマは使えません。\n"
-    "テロップ文に半角のカンマを入れたい時は、チェックを外してください。\n"
-    "\n"
-    "設定付きテロップ前ロールは、「お知らせ」ウィンドの「送信」ページの\n"
-    "「 テンプレート前ロールに設定付きテロップ文を追記する」で作ります。");
+const QString Preroll::kCommaNote =
+    QStringLiteral("テロップ文の後に、半角のカンマで区切った設定を送信します。\n"
+                   "テロップ文に半角のカンマは使えません。\n"
+                   "テロップ文に半角のカンマを入れたい時は、チェックを外してください。\n"
+                   "\n"
+                   "設定付きテロップ前ロールは、「お知らせ」ウィンドの「送信」ページの\n"
+                   "「 テンプレート前ロールに設定付きテロップ文を追記する」で作ります。");
 
-Preroll::Preroll(TForm11& window, const Controls& c, const StationState& state,
-                 Messages& messages, Choosers& choosers, QObject* parent)
-    : QObject(parent), w_(window), c_(c), state_(state), messages_(messages),
-      choosers_(choosers) {
-    auto guarded = [this](auto&& f) {
-        return [this, f] { reportErrors(messages_, f); };
-    };
+Preroll::Preroll(TForm11& window, const Controls& c, const StationState& state, Messages& messages,
+                 Choosers& choosers, QObject* parent)
+    : QObject(parent), w_(window), c_(c), state_(state), messages_(messages), choosers_(choosers) {
+    auto guarded = [this](auto&& f) { return [this, f] { reportErrors(messages_, f); }; };
     for (int k = 0; k < 3; ++k) {
         PrerollPane* p = w_.panes[std::size_t(k)];
         connect(p, &PrerollPane::functionKey, this, [this, k](int key, bool shift) {
@@ -411,8 +410,8 @@ void Preroll::importInto(int k) {
 }
 
 void Preroll::saveFrom(int k) {
-    const auto path = choosers_.saveFile(state_.programDirectory, kFileName, kFilter,
-                                         QStringLiteral("txt"));
+    const auto path =
+        choosers_.saveFile(state_.programDirectory, kFileName, kFilter, QStringLiteral("txt"));
     if (!path)
         return;
     QStringList lines;

@@ -22,8 +22,8 @@ struct StationState;
 class Preroll : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kLineLimit = 1023;    // bytes a sent line or part may have
-    static constexpr int kSizeNotice = 20000;  // bytes of a pane after an import
+    static constexpr int kLineLimit = 1023;   // bytes a sent line or part may have
+    static constexpr int kSizeNotice = 20000; // bytes of a pane after an import
     static inline const QString kComment = QStringLiteral("<-");
     static inline const QString kFileName = QStringLiteral("テンプレート前ロール.txt");
     static inline const QString kFilter =

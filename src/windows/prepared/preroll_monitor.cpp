@@ -18,59 +18,59 @@ namespace quorel {
 
 Q_DECLARE_LOGGING_CATEGORY(lcPreroll)
 
-const QString PrerollMonitor::kAllNote = QStringLiteral(
-    "「班全員に送信」のチェックを入れると、前ロール１，２，３で\n"
-    "前ロールのカーソル位置の前２行と後５行を入力班全員に送信します。\n"
-    "\n"
-    "行数は「補助Ｗ」ページの「前ロール」の「モニターの行数を２倍」\n"
-    "のチェックを入れると前４行と後１０行になります。\n"
-    "\n"
-    "＜注意＞\n"
-    "受信の指定はありません。\n"
-    "「テンプレート前ロールモニター」を表示すれば\n"
-    "送られて来た前ロールを自動的に表示します。 ");
-const QString PrerollMonitor::kPartnerNote = QStringLiteral(
-    "「パートナーのみ」のチェックを入れると、前ロール１，２，３で\n"
-    "前ロールのカーソル位置の前２行と後５行をパートナーに送信します。\n"
-    "\n"
-    "行数は「補助Ｗ」ページの「前ロール」の「モニターの行数を２倍」\n"
-    "のチェックを入れると前４行と後１０行になります。\n"
-    "\n"
-    "＜注意＞\n"
-    "受信の指定はありません。\n"
-    "「テンプレート前ロールモニター」を表示すれば\n"
-    "送られて来た前ロールを自動的に表示します。 ");
-const QString PrerollMonitor::kSelfNote = QStringLiteral(
-    "「自分に表示」のチェックを入れると、前ロール１，２，３で\n"
-    "前ロールのカーソル位置の前２行と後５行を\n"
-    "自分の「テンプレート前ロールモニター」に表示します。\n"
-    "\n"
-    "行数は「補助Ｗ」ページの「前ロール」の「モニターの行数を２倍」\n"
-    "のチェックを入れると前４行と後１０行になります。\n"
-    "\n"
-    "＜注意＞\n"
-    "この機能は、他の人にどのように表示されているか確認するためです。");
-const QString PrerollMonitor::kSendNote = QStringLiteral(
-    "「送」(送信)のチェックを入れて、下のロールを指定すると、\n"
-    "入力班全員にカーソル位置の行番を送信します。\n"
-    "\n"
-    "＜注意＞\n"
-    "「モニターに送信」の様に送信先は選べません。 ");
-const QString PrerollMonitor::kReceiveNote = QStringLiteral(
-    "「受」(受信)のチェックを入れて、下のロールを指定すると、\n"
-    "送信されて来た行番に前ロールをスクロールします。\n"
-    "\n"
-    "表示していない前ロールを指定した場合は、スクロールしません。\n"
-    "行番号を表示しておくと、どこを流しているか判り易いと思います。\n"
-    "表示する行を連動するだけですから、修正などは反映されません。\n"
-    "修正を見るためにモニターも表示すると良いと思います。 ");
+const QString PrerollMonitor::kAllNote =
+    QStringLiteral("「班全員に送信」のチェックを入れると、前ロール１，２，３で\n"
+                   "前ロールのカーソル位置の前２行と後５行を入力班全員に送信します。\n"
+                   "\n"
+                   "行数は「補助Ｗ」ページの「前ロール」の「モニターの行数を２倍」\n"
+                   "のチェックを入れると前４行と後１０行になります。\n"
+                   "\n"
+                   "＜注意＞\n"
+                   "受信の指定はありません。\n"
+                   "「テンプレート前ロールモニター」を表示すれば\n"
+                   "送られて来た前ロールを自動的に表示します。 ");
+const QString PrerollMonitor::kPartnerNote =
+    QStringLiteral("「パートナーのみ」のチェックを入れると、前ロール１，２，３で\n"
+                   "前ロールのカーソル位置の前２行と後５行をパートナーに送信します。\n"
+                   "\n"
+                   "行数は「補助Ｗ」ページの「前ロール」の「モニターの行数を２倍」\n"
+                   "のチェックを入れると前４行と後１０行になります。\n"
+                   "\n"
+                   "＜注意＞\n"
+                   "受信の指定はありません。\n"
+                   "「テンプレート前ロールモニター」を表示すれば\n"
+                   "送られて来た前ロールを自動的に表示します。 ");
+const QString PrerollMonitor::kSelfNote =
+    QStringLiteral("「自分に表示」のチェックを入れると、前ロール１，２，３で\n"
+                   "前ロールのカーソル位置の前２行と後５行を\n"
+                   "自分の「テンプレート前ロールモニター」に表示します。\n"
+                   "\n"
+                   "行数は「補助Ｗ」ページの「前ロール」の「モニターの行数を２倍」\n"
+                   "のチェックを入れると前４行と後１０行になります。\n"
+                   "\n"
+                   "＜注意＞\n"
+                   "この機能は、他の人にどのように表示されているか確認するためです。");
+const QString PrerollMonitor::kSendNote =
+    QStringLiteral("「送」(送信)のチェックを入れて、下のロールを指定すると、\n"
+                   "入力班全員にカーソル位置の行番を送信します。\n"
+                   "\n"
+                   "＜注意＞\n"
+                   "「モニターに送信」の様に送信先は選べません。 ");
+const QString PrerollMonitor::kReceiveNote =
+    QStringLiteral("「受」(受信)のチェックを入れて、下のロールを指定すると、\n"
+                   "送信されて来た行番に前ロールをスクロールします。\n"
+                   "\n"
+                   "表示していない前ロールを指定した場合は、スクロールしません。\n"
+                   "行番号を表示しておくと、どこを流しているか判り易いと思います。\n"
+                   "表示する行を連動するだけですから、修正などは反映されません。\n"
+                   "修正を見るためにモニターも表示すると良いと思います。 ");
 
 PrerollMonitor::PrerollMonitor(TForm11& preroll, TForm3& window, const Controls& c,
                                MemberList& members, LinkEncryption& encryption,
                                const StationState& state, Messages& messages, Choosers& choosers,
                                QObject* parent)
-    : QObject(parent), p_(preroll), w_(window), c_(c), members_(members),
-      encryption_(encryption), state_(state), messages_(messages), choosers_(choosers) {
+    : QObject(parent), p_(preroll), w_(window), c_(c), members_(members), encryption_(encryption),
+      state_(state), messages_(messages), choosers_(choosers) {
     c_.NMUDP1->OnDataReceived = [this](TNMUDP* s, int n, const QString& f, int port) {
         NMUDP1DataReceived(s, n, f, port);
     };
@@ -153,8 +153,7 @@ void PrerollMonitor::paneKeyReleased(int k) {
 }
 
 void PrerollMonitor::sendLine(Section s, const QString& line) {
-    const QByteArray bytes =
-        encryption_.Scramble(text::encode(line.isEmpty() ? kEmptyLine : line));
+    const QByteArray bytes = encryption_.Scramble(text::encode(line.isEmpty() ? kEmptyLine : line));
     TNMUDP& ep = s == Upper ? *c_.NMUDP2 : *c_.NMUDP1;
     if (p_.CheckBox11->isChecked()) {
         // Only to the partner; without one, to nobody.
@@ -305,8 +304,8 @@ void PrerollMonitor::Button2Click() {
 }
 
 void PrerollMonitor::CheckBox1Click() {
-    const auto mode = w_.CheckBox1->isChecked() ? QPlainTextEdit::WidgetWidth
-                                                : QPlainTextEdit::NoWrap;
+    const auto mode =
+        w_.CheckBox1->isChecked() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
     w_.RichEdit1->setLineWrapMode(mode);
     w_.RichEdit2->setLineWrapMode(mode);
 }

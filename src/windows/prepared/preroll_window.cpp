@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -114,9 +115,8 @@ void PrerollPane::keyPressEvent(QKeyEvent* e) {
     const bool inserts = !t.isEmpty() && (t.at(0).isPrint() || e->key() == Qt::Key_Return ||
                                           e->key() == Qt::Key_Enter || e->key() == Qt::Key_Tab);
     if (inserts && !(e->modifiers() & Qt::ControlModifier)) {
-        const int need = (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-                             ? 2
-                             : text::byteLength(t);
+        const int need =
+            (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) ? 2 : text::byteLength(t);
         const int room = limit_ - bytes() + text::byteLength(textCursor().selectedText());
         if (need > room) {
             e->accept();
@@ -180,10 +180,9 @@ TForm11::TForm11(QWidget* parent)
     left->setContentsMargins(2, 2, 2, 2);
     left->setSpacing(2);
     Label1 = named(new QLabel(QStringLiteral("F1key:Send F9:Undo F12:Blank Line")), "Label1");
-    Label2 = named(
-        new QLabel(QStringLiteral(
-            "The line where the beginning starts by half size character \"<-\" is a comment line. ")),
-        "Label2");
+    Label2 = named(new QLabel(QStringLiteral("The line where the beginning starts by half size "
+                                             "character \"<-\" is a comment line. ")),
+                   "Label2");
     Label2->setWordWrap(true);
     markExplanation(Label2);
     left->addWidget(Label1);
@@ -195,9 +194,9 @@ TForm11::TForm11(QWidget* parent)
     RadioButton3 = named(new QRadioButton(QStringLiteral("３")), "RadioButton3");
     RadioButton4 = named(new QRadioButton(QStringLiteral("１２")), "RadioButton4");
     RadioButton5 = named(new QRadioButton(QStringLiteral("１２３")), "RadioButton5");
-    for (QRadioButton* r :
-         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5})
+    for (QRadioButton* r : {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5})
         shown->addWidget(r);
+    shown->addStretch();
     RadioButton1->setChecked(true);
     left->addWidget(frame(QStringLiteral("Which Pre-roll is displayed?"), shown));
 
@@ -256,6 +255,7 @@ TForm11::TForm11(QWidget* parent)
     CheckBox8 = named(new QCheckBox(QStringLiteral("３")), "CheckBox8");
     for (QCheckBox* c : {CheckBox6, CheckBox7, CheckBox8})
         toTelop->addWidget(c);
+    toTelop->addStretch();
     telop->addWidget(frame(QStringLiteral("Pre-Roll to be sent"), toTelop));
     auto* where = new QHBoxLayout;
     CheckBox4 = named(new QCheckBox(QStringLiteral("Send to LAN")), "CheckBox4");
@@ -316,6 +316,7 @@ TForm11::TForm11(QWidget* parent)
             *buttons[std::size_t(i)] = named(new QRadioButton(captions[i]), names[std::size_t(i)]);
             box->addWidget(*buttons[std::size_t(i)]);
         }
+        box->addStretch();
         auto* g = frame(QStringLiteral("P-roll"), box);
         // The two frames choose independently of each other.
         auto* group = new QButtonGroup(g);
@@ -449,7 +450,12 @@ bool TForm11::paneShown(int pane) const {
 void TForm11::layoutPanes() {
     for (int i = 0; i < 3; ++i)
         holders[std::size_t(i)]->setVisible(paneShown(i));
-    const int w = width();
+    // The pane area is as wide as the window once the layout has run, and
+    // the splitter shows its handles for the shown panes only after its
+    // pending layout request.
+    layout()->activate();
+    QCoreApplication::sendPostedEvents(paneSplitter, QEvent::LayoutRequest);
+    const int w = paneSplitter->width();
     QList<int> sizes{0, 0, 0};
     switch (shownPanes()) {
     case 12:
@@ -468,29 +474,39 @@ void TForm11::layoutPanes() {
 }
 
 int TForm11::topHeight() const {
-    return splitter->sizes().value(0);
+    return pendingTop_ >= 0 ? pendingTop_ : splitter->sizes().value(0);
 }
 
 void TForm11::setTopHeight(int h) {
-    // The splitter shares out its own height; on a window not shown yet that
-    // needs the layout done first.
+    h = std::max(2, h);
+    pendingTop_ = isVisible() ? -1 : h;
+    applyTopHeight(h);
+}
+
+void TForm11::applyTopHeight(int h) {
     layout()->activate();
     QList<int> s = splitter->sizes();
-    const int total = s.value(0) + s.value(1);
-    s[0] = std::max(2, h);
+    const int total = splitter->height() - splitter->handleWidth();
+    s[0] = h;
     s[1] = std::max(2, total - s[0]);
     splitter->setSizes(s);
 }
 
 int TForm11::leftWidth() const {
-    return topSplitter->sizes().value(0);
+    return pendingLeft_ >= 0 ? pendingLeft_ : topSplitter->sizes().value(0);
 }
 
 void TForm11::setLeftWidth(int w) {
+    w = std::max(2, w);
+    pendingLeft_ = isVisible() ? -1 : w;
+    applyLeftWidth(w);
+}
+
+void TForm11::applyLeftWidth(int w) {
     layout()->activate();
     QList<int> s = topSplitter->sizes();
-    const int total = std::max(s.value(0) + s.value(1), width());
-    s[0] = std::max(2, w);
+    const int total = topSplitter->width() - topSplitter->handleWidth();
+    s[0] = w;
     s[1] = std::max(2, total - s[0]);
     topSplitter->setSizes(s);
 }
@@ -503,6 +519,14 @@ bool TForm11::event(QEvent* e) {
 
 void TForm11::showEvent(QShowEvent* e) {
     StationWindow::showEvent(e);
+    if (pendingTop_ >= 0)
+        applyTopHeight(pendingTop_);
+    if (pendingLeft_ >= 0) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        applyLeftWidth(pendingLeft_);
+    }
+    pendingTop_ = pendingLeft_ = -1;
+    layoutPanes();
     emit shownOrActivated();
 }
 

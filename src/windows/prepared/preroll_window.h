@@ -56,10 +56,10 @@ public:
     static inline const QString kCaption = QStringLiteral("Pre-roll Template (Ctrl+n)");
     explicit TForm11(QWidget* parent = nullptr);
 
-    QSplitter* splitter;   // the top control area over the panes
-    QWidget* Panel3;       // the top control area
+    QSplitter* splitter; // the top control area over the panes
+    QWidget* Panel3;     // the top control area
     QSplitter* topSplitter;
-    QWidget* Panel1;       // its left part: what is shown, import, save, clear
+    QWidget* Panel1; // its left part: what is shown, import, save, clear
     QTabWidget* PageControl1;
     QSplitter* paneSplitter;
     QWidget *Panel10, *Panel12, *Panel18;
@@ -69,7 +69,7 @@ public:
 
     QLabel *Label1, *Label2;
     QRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4, *RadioButton5;
-    QCheckBox* CheckBox1;                       // "Add"
+    QCheckBox* CheckBox1;                        // "Add"
     QPushButton *Button36, *Button48, *Button49; // import 1, 2, 3
     QPushButton *Button1, *Button4, *Button5;    // save 1, 2, 3
     QPushButton *Button6, *Button7, *Button8;    // clear 1, 2, 3
@@ -109,6 +109,14 @@ protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void applyTopHeight(int h);
+    void applyLeftWidth(int w);
+    // Set while the window is hidden: nested splitters learn their sizes
+    // only once shown, so the values are applied again then.
+    int pendingTop_ = -1;
+    int pendingLeft_ = -1;
 };
 
 // The pre-roll template monitor: an upper section (lines before the caret
