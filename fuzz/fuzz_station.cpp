@@ -1,7 +1,8 @@
 // A station is a target on any LAN it joins: whatever arrives on any of its
 // ports, from whoever, must leave it running, answering and drawing.
 //
-// Input: one byte of station state, then records of
+// Input: one byte of station state (bit 16: the pre-roll window is shown and
+// follows the line link), then records of
 //   [which: port of the plan (low 7 bits % 19) and sender (/ 19 % 5);
 //           bit 7 sends the bytes as they are even with scrambling on]
 //   [length: one byte; 255 adds 16 x the next byte, past the receive buffer]
@@ -11,8 +12,12 @@
 #include "fuzz_check.h"
 #include "members/member_list.h"
 #include "station_harness.h"
+#include "windows/prepared/preroll_window.h"
 
+#include <QCheckBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
 #include <cstddef>
 #include <cstdint>
 
@@ -41,6 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bool(state & 8) != st.screen().wordProcessorMode())
         st.screen().setScreenKind(state & 8 ? 1 : 0);
     m.CheckBox85->setChecked((state & 4) && st.screen().wordProcessorMode());
+    // A pre-roll window that follows the line link.
+    TForm11& preroll = *st.preroll();
+    preroll.setVisible(state & 16);
+    {
+        const QSignalBlocker quiet(preroll.CheckBox20); // no explanation box each time
+        preroll.CheckBox20->setChecked(state & 16);
+    }
+    preroll.RadioButton12->setChecked(true);
     h.join();
 
     std::size_t at = 1;
