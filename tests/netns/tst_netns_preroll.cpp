@@ -71,9 +71,8 @@ void TestNetnsPreroll::prerollLinesAppearOnTheDisplayStation() {
     x_->keys(1, {"ctrl+Tab", "Tab"});
     x_->keys(1, QStringList(8, QStringLiteral("Tab")) << QStringLiteral("space"));
     QStringList windows;
-    const bool opened =
-        QTest::qWaitFor([&] { return (windows = x_->visibleWindows(1, false)).size() == 2; },
-                        kArrivalMs);
+    const bool opened = QTest::qWaitFor(
+        [&] { return (windows = x_->visibleWindows(1, false)).size() == 2; }, kArrivalMs);
     const QString shot = opened ? QString() : x_->keepScreenshot(1, QStringLiteral("auxiliary"));
     CHECK(opened, "no pre-roll window came up; " + shot);
     windows.removeAll(x_->window(1));
@@ -84,8 +83,8 @@ void TestNetnsPreroll::prerollLinesAppearOnTheDisplayStation() {
     // The pane has the keyboard: the operator types the prepared lines at its
     // top, goes back to the first line and sends with F1.
     x_->xdotool({"key", "ctrl+Home"});
-    for (const char* line : {"good morning everyone", "<- cue: the chair speaks",
-                             "the meeting begins now"}) {
+    for (const char* line :
+         {"good morning everyone", "<- cue: the chair speaks", "the meeting begins now"}) {
         x_->xdotool({"type", "--delay", "15", line});
         x_->xdotool({"key", "Return"});
     }
