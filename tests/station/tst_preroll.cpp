@@ -541,7 +541,12 @@ void TestPreroll::monitorAroundTheCaret() {
     stranger.send(QStringLiteral("192.168.1.11"), kUpper, "<b>太字</b>");
     g.net.settle();
     QCOMPARE(seen.lines(true), QStringList{"<b>太字</b>"});
+    b.prerollMonitor()->show();
     QCOMPARE(b.prerollMonitor()->RichEdit2->toPlainText(), QStringLiteral("<b>太字</b>"));
+    QCOMPARE(b.prerollMonitor()->RichEdit1->toPlainText(), seen.lines(false).join('\n'));
+    stranger.send(QStringLiteral("192.168.1.11"), kUpper, "$消去$");
+    QTRY_VERIFY(b.prerollMonitor()->RichEdit2->toPlainText().isEmpty());
+    b.prerollMonitor()->hide();
     for (int i = 0; i < 1500; ++i)
         stranger.send(QStringLiteral("192.168.1.11"), kLower, QStringLiteral("line %1").arg(i));
     QTRY_COMPARE(seen.lines(false).last(), QStringLiteral("line 1499"));

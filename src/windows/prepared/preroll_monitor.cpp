@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace quorel {
 
@@ -89,6 +90,7 @@ PrerollMonitor::PrerollMonitor(TForm11& preroll, TForm3& window, const Controls&
     connect(w_.Button1, &QPushButton::clicked, this, guarded(&PrerollMonitor::Button1Click));
     connect(w_.Button2, &QPushButton::clicked, this, guarded(&PrerollMonitor::Button2Click));
     connect(w_.CheckBox1, &QCheckBox::toggled, this, guarded(&PrerollMonitor::CheckBox1Click));
+    connect(&w_, &TForm3::shown, this, [this] { showSections(); });
 
     // One destination for the monitor lines at a time.
     connect(p_.CheckBox9, &QCheckBox::toggled, this, [this](bool on) {
@@ -123,26 +125,39 @@ QPlainTextEdit* PrerollMonitor::section(Section s) const {
 }
 
 void PrerollMonitor::clearSection(Section s) {
-    section(s)->clear();
-    count_[s] = 0;
+    lines_[s].clear();
+    scheduleShow();
 }
 
 void PrerollMonitor::addLine(Section s, const QString& line) {
-    if (count_[s] == 0)
-        section(s)->setPlainText(line);
-    else
-        section(s)->appendPlainText(line);
-    ++count_[s];
+    lines_[s].push_back(line);
+    if (lines_[s].size() > kSectionLines)
+        lines_[s].pop_front();
+    scheduleShow();
 }
 
 QStringList PrerollMonitor::lines(bool upper) const {
-    QStringList out;
-    if (count_[upper ? Upper : Lower] == 0)
-        return out;
-    for (QTextBlock b = section(upper ? Upper : Lower)->document()->begin(); b.isValid();
-         b = b.next())
-        out << b.text();
-    return out;
+    const auto& l = lines_[upper ? Upper : Lower];
+    return QStringList(l.begin(), l.end());
+}
+
+void PrerollMonitor::scheduleShow() {
+    if (showPending_ || !w_.isVisible())
+        return;
+    showPending_ = true;
+    QTimer::singleShot(0, this, [this] { showSections(); });
+}
+
+void PrerollMonitor::showSections() {
+    showPending_ = false;
+    if (!w_.isVisible())
+        return;
+    for (Section s : {Lower, Upper}) {
+        // Plain text: what arrives is never read as markup.
+        const QString text = lines(s == Upper).join(QLatin1Char('\n'));
+        if (section(s)->toPlainText() != text)
+            section(s)->setPlainText(text);
+    }
 }
 
 // ---- sending -------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <deque>
 #include <functional>
 
 class QCheckBox;
@@ -29,6 +30,9 @@ public:
     static constexpr int kBound = 1024;    // monitor lines
     static constexpr int kLinkBound = 256; // line numbers
     static constexpr int kLineLimit = 1024;
+    // A section keeps its newest lines: a sender that never clears cannot
+    // make it grow without end.
+    static constexpr std::size_t kSectionLines = 1000;
     static inline const QString kClear = QStringLiteral("$消去$");
     static inline const QString kEmptyLine = QStringLiteral("$改行$");
     static inline const QString kTooLong =
@@ -96,9 +100,13 @@ private:
     Messages& messages_;
     Choosers& choosers_;
     Hooks hooks_;
-    // Lines in each section: an empty first line leaves the editor looking
-    // empty, yet it is a line.
-    std::array<int, 2> count_{0, 0};
+    // Shows the sections' lines in the window, once per turn of the event
+    // loop and only while it is shown: a burst of datagrams costs a list
+    // each, never a redraw each.
+    void scheduleShow();
+    void showSections();
+    std::array<std::deque<QString>, 2> lines_;
+    bool showPending_ = false;
 };
 
 } // namespace quorel

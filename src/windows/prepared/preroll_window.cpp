@@ -593,10 +593,6 @@ TForm3::TForm3(QWidget* parent)
         e->setFont(font);
         e->setMinimumHeight(2);
     }
-    // What arrives is only ever the newest lines; a sender that never clears
-    // cannot make a section grow without end.
-    RichEdit1->setMaximumBlockCount(1000);
-    RichEdit2->setMaximumBlockCount(1000);
     for (QWidget* w : {static_cast<QWidget*>(strip), Panel2, static_cast<QWidget*>(RichEdit1)}) {
         w->setMinimumHeight(2);
         splitter->addWidget(w);
@@ -616,6 +612,11 @@ void TForm3::setHeight(int part, int h) {
     s[part] = std::max(2, h);
     s[2] = std::max(2, total - s[0] - s[1]);
     splitter->setSizes(s);
+}
+
+void TForm3::showEvent(QShowEvent* e) {
+    StationWindow::showEvent(e);
+    emit shown();
 }
 
 int TForm3::stripHeight() const {

@@ -140,6 +140,12 @@ public:
     int upperHeight() const;
     void setUpperHeight(int h);
 
+signals:
+    void shown();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     void setHeight(int part, int h);
 };
