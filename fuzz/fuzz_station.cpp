@@ -2,8 +2,8 @@
 // ports, from whoever, must leave it running, answering and drawing.
 //
 // Input: one byte of station state (bit 0 scrambling, 1 the LAN switch off,
-// 2 correction mode, 3 the word-processor screen, 4 telops received), then
-// records of
+// 2 correction mode, 3 the word-processor screen, 4 telops received, 5 the
+// pre-roll window shown and following the line link), then records of
 //   [which: port of the plan (low 7 bits % 19) and sender (/ 19 % 5);
 //           bit 7 sends the bytes as they are even with scrambling on]
 //   [length: one byte; 255 adds 16 x the next byte, past the receive buffer]
@@ -14,8 +14,12 @@
 #include "members/member_list.h"
 #include "station_harness.h"
 #include "windows/info/information_window.h"
+#include "windows/prepared/preroll_window.h"
 
+#include <QCheckBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
 #include <cstddef>
 #include <cstdint>
 
@@ -45,6 +49,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         st.screen().setScreenKind(state & 8 ? 1 : 0);
     m.CheckBox85->setChecked((state & 4) && st.screen().wordProcessorMode());
     st.information()->CheckBox12->setChecked(!(state & 16)); // telops received
+    // A pre-roll window that follows the line link.
+    TForm11& preroll = *st.preroll();
+    preroll.setVisible(state & 32);
+    {
+        const QSignalBlocker quiet(preroll.CheckBox20); // no explanation box each time
+        preroll.CheckBox20->setChecked(state & 32);
+    }
+    preroll.RadioButton12->setChecked(true);
     h.join();
 
     std::size_t at = 1;

@@ -68,6 +68,9 @@ add_library(quorel_station STATIC
   windows/info/information_window.cpp
   windows/info/telop.cpp
   windows/prepared/prepared_windows.h
+  windows/prepared/preroll.cpp
+  windows/prepared/preroll_monitor.cpp
+  windows/prepared/preroll_window.cpp
 )
 target_include_directories(quorel_station PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(quorel_station PUBLIC quorel_net quorel_base quorel_settings Qt6::Widgets)

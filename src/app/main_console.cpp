@@ -275,6 +275,19 @@ void TMainConsole::buildAuxiliaryPage() {
                        QStringLiteral("Do not receive information (Telop). "), true);
     telop->addRow(Button97);
     telop->addRow(CheckBox16);
+
+    auto* preroll = group(TabSheet5, QStringLiteral("Pre-roll"));
+    ButtonPreroll =
+        named(new QPushButton(QStringLiteral("Pre-roll Template"), TabSheet5), "ButtonPreroll");
+    CheckBox10 = check(TabSheet5, "CheckBox10", QStringLiteral("Display always forward. "), true);
+    Button6 =
+        named(new QPushButton(QStringLiteral("Pre-roll Template Monitor"), TabSheet5), "Button6");
+    CheckBox48 =
+        check(TabSheet5, "CheckBox48", QStringLiteral("Double Number of lines of Monitor "), false);
+    preroll->addRow(ButtonPreroll);
+    preroll->addRow(CheckBox10);
+    preroll->addRow(Button6);
+    preroll->addRow(CheckBox48);
 }
 
 void TMainConsole::buildMemberList() {

@@ -113,6 +113,11 @@ public:
     QCheckBox *CheckBox12, *CheckBox14, *CheckBox49;
     QLineEdit* Edit20;     // lines per row
     QPushButton* Button86; // "Display Chat Window"
+    // "Pre-roll" ("Auxiliary").
+    QPushButton* ButtonPreroll; // "Pre-roll Template"
+    QCheckBox* CheckBox10;      // the pre-roll window always in front
+    QPushButton* Button6;       // "Pre-roll Template Monitor"
+    QCheckBox* CheckBox48;      // twice the lines in the pre-roll monitor
 
     // "Information (Telop)" ("Auxiliary").
     QPushButton* Button97; // "Display Telop"

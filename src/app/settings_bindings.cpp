@@ -16,6 +16,7 @@
 #include "windows/info/info_windows.h"
 #include "windows/info/information_window.h"
 #include "windows/info/telop.h"
+#include "windows/prepared/preroll_window.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -259,6 +260,75 @@ void bindChatSettings(Station& st, SettingsRegistry& r) {
                  }});
     bindCheck(r, 786, w.CheckBox6);
     bindCheck(r, 857, w.CheckBox7);
+}
+
+void bindPrerollSettings(Station& st, SettingsRegistry& r) {
+    TForm11& w = *st.preroll();
+    TForm3& monitor = *st.prerollMonitor();
+    bindCheck(r, 220, st.main()->CheckBox10);
+    bindGeometry(r, &w, 224, 223, 221, 222);
+    r.bind(225, {[&w] { return QString::number(w.topHeight()); },
+                 [&w](const QString& v) { w.setTopHeight(number(v)); }});
+    bindShown(r, 226, &w, QStringLiteral("on"), QStringLiteral("off"));
+    const FontPlace panes{[&w] { return w.RichEdit1->font(); },
+                          [&w](const QFont& f) {
+                              for (PrerollPane* p : w.panes)
+                                  p->setFont(f);
+                          }};
+    bindFont(r, panes, 227, 229, 230, 231, 232);
+    auto paintPanes = [&w](QPalette::ColorRole role) {
+        return [&w, role](const QColor& c) {
+            for (PrerollPane* p : w.panes)
+                setPaletteColour(p, role, c);
+        };
+    };
+    r.bindColour(
+        228, [&w] { return paletteColour(w.RichEdit1, QPalette::Text); },
+        paintPanes(QPalette::Text));
+    r.bindColour(
+        233, [&w] { return paletteColour(w.RichEdit1, QPalette::Base); },
+        paintPanes(QPalette::Base));
+    bindCheck(r, 234, w.CheckBox1);
+    bindCheck(r, 235, w.CheckBox2);
+    bindCheck(r, 236, w.CheckBox3);
+    bindText(r, 237, w.Edit1);
+    r.bind(711, {[&w] { return QString::number(w.topHeight()); },
+                 [&w](const QString& v) { w.setTopHeight(number(v)); }});
+    r.bind(712, {[&w] { return QString::number(w.leftWidth()); },
+                 [&w](const QString& v) { w.setLeftWidth(number(v)); }});
+    bindCheck(r, 787, w.CheckBox9);
+    bindCheck(r, 788, w.CheckBox11);
+    bindCheck(r, 789, w.CheckBox10);
+    bindCheck(r, 859, w.CheckBox22);
+    bindCheck(r, 860, w.CheckBox23);
+    bindCheck(r, 861, st.main()->CheckBox48);
+
+    // The pre-roll monitor.
+    bindGeometry(r, &monitor, 790, 791, 792, 793);
+    r.bind(794, {[&monitor] { return QString::number(monitor.stripHeight()); },
+                 [&monitor](const QString& v) { monitor.setStripHeight(number(v)); }});
+    r.bind(795, {[&monitor] { return QString::number(monitor.upperHeight()); },
+                 [&monitor](const QString& v) { monitor.setUpperHeight(number(v)); }});
+    const FontPlace sections{[&monitor] { return monitor.RichEdit1->font(); },
+                             [&monitor](const QFont& f) {
+                                 monitor.RichEdit1->setFont(f);
+                                 monitor.RichEdit2->setFont(f);
+                             }};
+    bindFont(r, sections, 796, 798, 851, 852, 853);
+    auto paintSections = [&monitor](QPalette::ColorRole role) {
+        return [&monitor, role](const QColor& c) {
+            setPaletteColour(monitor.RichEdit1, role, c);
+            setPaletteColour(monitor.RichEdit2, role, c);
+        };
+    };
+    r.bindColour(
+        797, [&monitor] { return paletteColour(monitor.RichEdit1, QPalette::Text); },
+        paintSections(QPalette::Text));
+    r.bindColour(
+        850, [&monitor] { return paletteColour(monitor.RichEdit1, QPalette::Base); },
+        paintSections(QPalette::Base));
+    bindShown(r, 799, &monitor, QStringLiteral("true"), QStringLiteral("false"));
+    bindCheck(r, 854, monitor.CheckBox1);
 }
 
 } // namespace
@@ -508,6 +578,7 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
                  }});
 
     bindChatSettings(st, r);
+    bindPrerollSettings(st, r);
 }
 
 } // namespace quorel

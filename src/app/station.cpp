@@ -35,6 +35,8 @@
 #include "windows/info/info_windows.h"
 #include "windows/info/telop.h"
 #include "windows/prepared/prepared_windows.h"
+#include "windows/prepared/preroll.h"
+#include "windows/prepared/preroll_monitor.h"
 #include "windows/titles.h"
 #include "wire/address.h"
 #include "wire/port_plan.h"
@@ -296,6 +298,7 @@ void Station::createNetworkParts() {
     in.sent = [this] { aids_->sentenceEnded(); };
     in.cleared = [this] { aids_->sentenceEnded(); };
     logs_->hooks().afterCheck = [this] { aids_->rebaseStatistics(); };
+    createPrerollParts();
 }
 
 void Station::createTelop() {
@@ -309,6 +312,76 @@ void Station::createTelop() {
     h.partnerNominated = [this] { return partner_->flag(); };
     h.partnerSlot = [this] { return partner_->slot(); };
     connect(m.Button97, &QPushButton::clicked, this, [this] { bringToFront(form15_.get()); });
+}
+
+void Station::createPrerollParts() {
+    TMainConsole& m = *main_;
+    Choosers& choosers = env_.choosers ? *env_.choosers : qtChoosers_;
+    preroll_ =
+        new Preroll(*form11_, {m.RichEdit1, m.CheckBox19}, state_, messages(), choosers, this);
+    Preroll::Hooks& h = preroll_->hooks();
+    // Prepared lines go out without touching what the typist has in the input
+    // part.
+    h.sendSentence = [this](const QString& s) {
+        return input_->sendSentence(s, InputPart::Source::Elsewhere);
+    };
+    h.undo = [this](bool shift) { undo_->undo(shift); };
+    h.f11 = [this](bool shift) { return undo_->f11(shift); };
+    h.partnerNominated = [this] { return partner_->flag(); };
+    h.sendRemoteSetting = [this](const QString& line) { remote_->SendSettingsMessage({line}); };
+    h.setTelopText = [this](const QString& text) { telop_->SetTelopText(text); };
+    h.setTelopTextAndSettings = [this](const QString& line) { telop_->ApplyTelopCommaLine(line); };
+    h.stopTelopOnNetwork = [this] { telop_->StopTelopOnNetwork(); };
+    h.sendTelopToNetwork = [this] { telop_->SendTelopToNetwork(); };
+    h.clearLocalTelop = [this] { telop_->ClearLocalTelop(); };
+    h.startLocalTelop = [this] { telop_->StartLocalTelop(); };
+    h.showInformationWindow = [this] { form15_->show(); };
+    h.setTelopOption = [this](Preroll::TelopOption option, bool on) {
+        QCheckBox* box = nullptr;
+        switch (option) {
+        case Preroll::TelopOption::StopAtLeftEnd:
+            box = form15_->CheckBox11;
+            break;
+        case Preroll::TelopOption::MoveToPlace:
+            box = form15_->CheckBox9;
+            break;
+        case Preroll::TelopOption::ClearWindow:
+            box = form15_->CheckBox5;
+            break;
+        case Preroll::TelopOption::ShowSettingPage:
+            box = form15_->CheckBox8;
+            break;
+        }
+        box->setChecked(on);
+    };
+    Telop::Hooks& th = telop_->hooks();
+    th.sendCommaSettings = [this] { return form11_->CheckBox23->isChecked(); };
+    th.addToPreroll = [this](const QString& line) { preroll_->appendToPane(0, line); };
+
+    prerollMonitor_ = new PrerollMonitor(
+        *form11_, *form3_,
+        {endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP1")),
+         endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP2")),
+         endpoint(QStringLiteral("TForm11"), QStringLiteral("NMUDP5")), m.CheckBox48, m.CheckBox19},
+        *members_, *encryption_, state_, messages(), choosers, this);
+    PrerollMonitor::Hooks& mh = prerollMonitor_->hooks();
+    mh.partnerAddress =
+        [this, link = endpoint(QStringLiteral("TMainConsole"), QStringLiteral("NMUDP2"))] {
+            return partner_->flag() ? link->RemoteHost : QString();
+        };
+    mh.note = [this](const QString& line) { members_->note(line); };
+
+    connect(m.ButtonPreroll, &QPushButton::clicked, this, [this] {
+        main_->PageControl1->setCurrentWidget(main_->TabSheet1);
+        preroll_->showWindow();
+    });
+    connect(m.Button6, &QPushButton::clicked, prerollMonitor_, &PrerollMonitor::showWindow);
+    connect(m.CheckBox10, &QCheckBox::toggled, this, [this](bool onTop) {
+        const bool shown = form11_->isVisible();
+        form11_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (shown)
+            form11_->show();
+    });
 }
 
 void Station::createSettings() {
@@ -693,6 +766,8 @@ void Station::hotkeyChat() {
 }
 void Station::hotkeyPreroll() {
     bringToFrontIfOpen(form11_.get());
+    // Coming to the window means going on with the pre-roll.
+    preroll_->focusRule();
 }
 void Station::hotkeyEightPerson() {
     bringToFrontIfOpen(form2_.get());

@@ -15,6 +15,8 @@ namespace quorel {
 
 class CaptionLink;
 class Chat;
+class Preroll;
+class PrerollMonitor;
 class Corrections;
 class Telop;
 class SettingsCommands;
@@ -110,6 +112,8 @@ public:
     Corrections& corrections() { return *corrections_; }
     Chat& chatNotes() { return *chat_; }
     Telop& telop() { return *telop_; }
+    Preroll& prerollTemplate() { return *preroll_; }
+    PrerollMonitor& prerollLink() { return *prerollMonitor_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
@@ -156,6 +160,7 @@ private:
     void createGroupParts();
     void createTelop();
     void createSettings();
+    void createPrerollParts();
     void bindSettings();
     void restoreDefaultsAround(bool before);
     void createRemoteSettings();
@@ -198,6 +203,8 @@ private:
     Corrections* corrections_ = nullptr;
     Chat* chat_ = nullptr;
     Telop* telop_ = nullptr;
+    Preroll* preroll_ = nullptr;
+    PrerollMonitor* prerollMonitor_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;

@@ -78,40 +78,15 @@ private slots:
 private:
     QByteArray log(int i) const { return rig_->stationOutput(i); }
     QString folder(int i) const { return dir_->filePath(QStringLiteral("station%1").arg(i)); }
-    // Station i's window other than its main window, once there is one.
-    QString otherWindow(int i);
     QByteArray grabWindow(const QString& window);
-    // Presses Tab in station i (from where the keyboard is) until the
-    // control `name` has the focus; false if it never does.
-    bool tabTo(int i, const QByteArray& name, int most);
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<NetnsRig> rig_;
     std::unique_ptr<XStations> x_;
 };
 
-QString TestNetnsTelop::otherWindow(int i) {
-    QStringList windows;
-    QTest::qWaitFor([&] { return (windows = x_->visibleWindows(i, false)).size() == 2; },
-                    kArrivalMs);
-    windows.removeAll(x_->window(i));
-    return windows.size() == 1 ? windows.constFirst() : QString();
-}
-
 QByteArray TestNetnsTelop::grabWindow(const QString& window) {
     return rig_->runOnDisplay({"import", "-window", window, "-depth", "8", "ppm:-"}).out;
-}
-
-bool TestNetnsTelop::tabTo(int i, const QByteArray& name, int most) {
-    const QByteArray focused = "focus on \"" + name + '"';
-    for (int n = 0; n < most; ++n) {
-        const qsizetype mark = log(i).size();
-        x_->xdotool({"key", "Tab"});
-        if (QTest::qWaitFor([&] { return log(i).mid(mark).contains("focus on"); }, 2000) &&
-            linesWith(log(i).mid(mark), "focus on").trimmed().endsWith(focused))
-            return true;
-    }
-    return false;
 }
 
 void TestNetnsTelop::initTestCase() {
@@ -152,25 +127,19 @@ void TestNetnsTelop::initTestCase() {
                   .arg(i)
                   .arg(QString::fromLatin1(log(i).right(3000))));
 
-    // Station 2 becomes the display station: "Display 1", then "For Display"
-    // ten Tabs after the page's first control, and the note about the mode.
-    x_->focusInputPart(2);
-    x_->keys(2, {"ctrl+Tab", "ctrl+Tab", "ctrl+Tab", "Tab"});
-    x_->keys(2, QStringList(10, QStringLiteral("Tab")));
-    x_->keys(2, {"space"});
-    if (const QString error = x_->closeMessageBox(2, kArrivalMs); !error.isEmpty())
-        QFAIL(qPrintable("For Display: " + error + "; " +
-                         x_->keepScreenshot(2, QStringLiteral("for-display"))));
+    // Station 2 becomes the display station.
+    if (const QString error = x_->makeDisplayStation(2, kArrivalMs); !error.isEmpty())
+        QFAIL(qPrintable(error));
 }
 
 void TestNetnsTelop::telopScrollsOnTheDisplayStation() {
     // "Display Telop" on the "Auxiliary" page opens the information window.
     x_->focusInputPart(1);
     x_->keys(1, {"ctrl+Tab"});
-    CHECK(tabTo(1, "Button97", 30),
+    CHECK(x_->tabTo(1, "Button97", 30),
           "no way to \"Display Telop\":\n" + linesWith(log(1), "focus on").right(2000));
     x_->xdotool({"key", "space"});
-    const QString telop1 = otherWindow(1);
+    const QString telop1 = x_->otherWindow(1, kArrivalMs);
     CHECK(!telop1.isEmpty(), "station 1 opened no information window");
 
     // Back on the main window, Ctrl+O brings the information window forward
@@ -182,7 +151,7 @@ void TestNetnsTelop::telopScrollsOnTheDisplayStation() {
                      linesWith(log(1).mid(focusMark), "focus on"));
     x_->xdotool({"key", "ctrl+a"});
     x_->xdotool({"type", "--delay", "15", "TELOP ON AIR"});
-    CHECK(tabTo(1, "Button5", 3), "no way to \"Send\"");
+    CHECK(x_->tabTo(1, "Button5", 3), "no way to \"Send\"");
     const qsizetype mark2 = log(2).size();
     x_->xdotool({"key", "space"});
 
@@ -190,7 +159,7 @@ void TestNetnsTelop::telopScrollsOnTheDisplayStation() {
                  "the display station started no telop:\n" +
                      linesWith(log(2).mid(mark2), "quorel.telop") + "station 1:\n" +
                      linesWith(log(1), "quorel.telop"));
-    const QString telop2 = otherWindow(2);
+    const QString telop2 = x_->otherWindow(2, kArrivalMs);
     CHECK(!telop2.isEmpty(), "the display station shows no information window");
 
     // Red letters on blue, and later further left.

@@ -159,6 +159,26 @@ void XStations::typeSentence(int i, const QByteArray& sentence) {
     xdotool({"key", "Return"});
 }
 
+bool XStations::tabTo(int i, const QByteArray& name, int most) {
+    const QByteArray focused = "focus on \"" + name + '"';
+    for (int n = 0; n < most; ++n) {
+        const qsizetype mark = rig_.stationOutput(i).size();
+        xdotool({"key", "Tab"});
+        const auto fresh = [&] { return rig_.stationOutput(i).mid(mark); };
+        if (QTest::qWaitFor([&] { return fresh().contains("focus on"); }, 2000) &&
+            linesWith(fresh(), "focus on").trimmed().endsWith(focused))
+            return true;
+    }
+    return false;
+}
+
+QString XStations::otherWindow(int i, int timeoutMs) {
+    QStringList windows;
+    QTest::qWaitFor([&] { return (windows = visibleWindows(i, false)).size() == 2; }, timeoutMs);
+    windows.removeAll(window(i));
+    return windows.size() == 1 ? windows.constFirst() : QString();
+}
+
 QString XStations::startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs) {
     for (int i = 1; i <= count; ++i) {
         if (!rig_.startStation(i, extra))

@@ -77,6 +77,14 @@ public:
     // otherwise what went wrong.
     QString closeMessageBox(int i, int timeoutMs);
 
+    // Presses Tab in station i (from where the keyboard is) until the control
+    // `name` has the focus; false if it never does within `most` Tabs. The
+    // station must log quorel.window's debug lines ("focus on ...").
+    bool tabTo(int i, const QByteArray& name, int most);
+    // Station i's window other than its main window, once there is one; empty
+    // when none came up.
+    QString otherWindow(int i, int timeoutMs);
+
     // Starts stations 1 to count one after the other, each once the one before
     // has sent its member search (so `extra` must switch on quorel.net's debug
     // lines), and waits for all their main windows. Empty on success,

@@ -1,29 +1,8 @@
 #pragma once
+#include "windows/prepared/preroll_window.h"
 #include "windows/station_window.h"
 
 namespace quorel {
-
-// Pre-roll template window: prepared text fed line by line.
-class TForm11 : public StationWindow {
-    Q_OBJECT
-public:
-    explicit TForm11(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm11"),
-                        QStringLiteral(" : テンプレート・前ロール(ctrl+n)"), parent) {
-        resize(500, 400);
-    }
-};
-
-// Pre-roll template monitor: the lines around another member's pre-roll caret.
-class TForm3 : public StationWindow {
-    Q_OBJECT
-public:
-    explicit TForm3(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm3"), QStringLiteral(" : テンプレート前ロールモニタ"),
-                        parent) {
-        resize(400, 200);
-    }
-};
 
 // Sub input window: two more input panes feeding the same caption pipeline.
 class TForm14 : public StationWindow {
