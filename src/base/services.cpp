@@ -173,10 +173,16 @@ std::optional<QString> QtChoosers::saveFile(const QString& folder, const QString
     return d.selectedFiles().first();
 }
 
-std::optional<QString> QtChoosers::openFile(const QString& folder, const QString& filter) {
-    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
-                                                      folder, qtFilter(filter));
-    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+std::optional<QString> QtChoosers::openFile(const QString& folder, const QString& filter,
+                                            const QString& proposal) {
+    QFileDialog d(QApplication::activeWindow(), QString(), folder, qtFilter(filter));
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    if (!proposal.isEmpty())
+        d.selectFile(proposal);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        return std::nullopt;
+    return d.selectedFiles().first();
 }
 
 QString explanationStamp(const QDateTime& t) {

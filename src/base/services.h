@@ -98,7 +98,9 @@ public:
     // files have always been offered with.
     virtual std::optional<QString> saveFile(const QString& folder, const QString& proposal,
                                             const QString& filter, const QString& suffix) = 0;
-    virtual std::optional<QString> openFile(const QString& folder, const QString& filter) = 0;
+    // `proposal` is the name the open dialog starts with (may be empty).
+    virtual std::optional<QString> openFile(const QString& folder, const QString& filter,
+                                            const QString& proposal = QString()) = 0;
 };
 
 class QtChoosers final : public Choosers {
@@ -107,7 +109,8 @@ public:
     std::optional<QColor> color(const QColor& initial) override;
     std::optional<QString> saveFile(const QString& folder, const QString& proposal,
                                     const QString& filter, const QString& suffix) override;
-    std::optional<QString> openFile(const QString& folder, const QString& filter) override;
+    std::optional<QString> openFile(const QString& folder, const QString& filter,
+                                    const QString& proposal = QString()) override;
 };
 
 // Date and time for the lines the station notes on its explanation page.

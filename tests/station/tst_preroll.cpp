@@ -446,6 +446,7 @@ void TestPreroll::importAndSave() {
     QVERIFY(w.RadioButton2->isChecked());
     QVERIFY(!w.paneShown(0) && w.paneShown(1) && !w.paneShown(2));
     QCOMPARE(p2.toPlainText(), QStringLiteral("一行目\n二行目"));
+    QCOMPARE(f.choosers.offered.mid(1), (QStringList{Preroll::kFileName, Preroll::kFilter}));
     w.CheckBox1->setChecked(true);
     f.choosers.nextFile = dir + "b.txt";
     QTest::mouseClick(w.Button48, Qt::LeftButton);

@@ -56,12 +56,16 @@ public:
         offered = {folder, proposal, filter, suffix};
         return nextFile;
     }
-    std::optional<QString> openFile(const QString&, const QString&) override { return nextFile; }
+    std::optional<QString> openFile(const QString& folder, const QString& filter,
+                                    const QString& proposal) override {
+        offered = {folder, proposal, filter};
+        return nextFile;
+    }
     std::optional<QFont> nextFont;
     std::optional<QColor> nextColor;
     std::optional<QString> nextFile;
-    // What the last save dialog opened with: folder, proposed name, filter,
-    // default suffix.
+    // What the last file dialog opened with: folder, proposed name, filter
+    // and (saving) default suffix.
     QStringList offered;
 };
 

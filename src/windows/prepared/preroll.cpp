@@ -380,7 +380,7 @@ void Preroll::F11(bool shift) {
 // ---- files -----------------------------------------------------------------------
 
 void Preroll::importInto(int k) {
-    const auto path = choosers_.openFile(state_.programDirectory, kFilter);
+    const auto path = choosers_.openFile(state_.programDirectory, kFilter, kFileName);
     if (!path)
         return;
     const std::array<QRadioButton*, 3> alone{w_.RadioButton1, w_.RadioButton2, w_.RadioButton3};
