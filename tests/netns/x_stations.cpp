@@ -174,7 +174,9 @@ bool XStations::tabTo(int i, const QByteArray& name, int most) {
 
 QString XStations::otherWindow(int i, int timeoutMs) {
     QStringList windows;
-    QTest::qWaitFor([&] { return (windows = visibleWindows(i, false)).size() == 2; }, timeoutMs);
+    if (!QTest::qWaitFor([&] { return (windows = visibleWindows(i, false)).size() == 2; },
+                         timeoutMs))
+        return {};
     windows.removeAll(window(i));
     return windows.size() == 1 ? windows.constFirst() : QString();
 }
