@@ -30,8 +30,11 @@ namespace {
 
 // The first pane's text at start: how the window is used.
 const char* const kUsage[] = {
-    "Pre-roll Template Window is used when Pre-roll is imported as Template and is sent to the "
-    "Screen part after being modified or added.",
+    // One line, kept as one literal: split literals in a list of lines look
+    // like a missing comma to the compiler.
+    // clang-format off
+    "Pre-roll Template Window is used when Pre-roll is imported as Template and is sent to the Screen part after being modified or added.",
+    // clang-format on
     "",
     "How to use:",
     "1. Import a prepared text with the buttons of \"Import Pre-roll\" (or type it here).",
