@@ -1,6 +1,9 @@
 #include "windows/controls.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -31,6 +34,22 @@ QWidget* withUpDown(QLineEdit* edit, const char* name, int min, int max) {
     h->addWidget(edit);
     h->addWidget(updown);
     return row;
+}
+
+void setSplitterPart(QSplitter* splitter, int part, int size, int flexible) {
+    if (QLayout* l = splitter->window()->layout())
+        l->activate();
+    QList<int> sizes = splitter->sizes();
+    int total = 0;
+    for (int v : sizes)
+        total += v;
+    sizes[part] = std::max(2, size);
+    int others = 0;
+    for (int i = 0; i < sizes.size(); ++i)
+        if (i != flexible)
+            others += sizes[i];
+    sizes[flexible] = std::max(2, total - others);
+    splitter->setSizes(sizes);
 }
 
 } // namespace quorel

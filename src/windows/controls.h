@@ -2,6 +2,7 @@
 // Small pieces every window builds its controls from.
 
 #include <QLineEdit>
+#include <QSplitter>
 #include <QString>
 #include <QWidget>
 
@@ -16,5 +17,11 @@ template <class T> T* named(T* w, const char* name) {
 // A number box with its up/down arrows (objectName `name`) beside it; the box
 // stays the setting.
 QWidget* withUpDown(QLineEdit* edit, const char* name, int min, int max);
+
+// Gives part `part` of a splitter `size` pixels (at least 2, so no part can
+// be dragged away) and part `flexible` what is left. The window's layout is
+// done first: on a window not shown yet the sizes would otherwise be scaled
+// to nothing.
+void setSplitterPart(QSplitter* splitter, int part, int size, int flexible);
 
 } // namespace quorel

@@ -155,23 +155,12 @@ int TForm6::inputHeight() const {
     return splitter->sizes().value(2);
 }
 
-void TForm6::setPaneHeight(int pane, int h) {
-    // The splitter shares out its own height; on a window not shown yet that
-    // needs the layout done first, or the sizes are scaled to nothing.
-    layout()->activate();
-    QList<int> s = splitter->sizes();
-    const int total = s.value(0) + s.value(1) + s.value(2);
-    s[pane] = std::max(2, h);
-    s[1] = std::max(2, total - s[0] - s[2]);
-    splitter->setSizes(s);
-}
-
 void TForm6::setStripHeight(int h) {
-    setPaneHeight(0, h);
+    setSplitterPart(splitter, 0, h, 1);
 }
 
 void TForm6::setInputHeight(int h) {
-    setPaneHeight(2, h);
+    setSplitterPart(splitter, 2, h, 1);
 }
 
 void TForm6::closeEvent(QCloseEvent* e) {

@@ -68,9 +68,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
-
-private:
-    void setPaneHeight(int pane, int h);
 };
 
 } // namespace quorel

@@ -487,12 +487,7 @@ void TForm11::setTopHeight(int h) {
 }
 
 void TForm11::applyTopHeight(int h) {
-    layout()->activate();
-    QList<int> s = splitter->sizes();
-    const int total = splitter->height() - splitter->handleWidth();
-    s[0] = h;
-    s[1] = std::max(2, total - s[0]);
-    splitter->setSizes(s);
+    setSplitterPart(splitter, 0, h, 1);
 }
 
 int TForm11::leftWidth() const {
@@ -506,12 +501,7 @@ void TForm11::setLeftWidth(int w) {
 }
 
 void TForm11::applyLeftWidth(int w) {
-    layout()->activate();
-    QList<int> s = topSplitter->sizes();
-    const int total = topSplitter->width() - topSplitter->handleWidth();
-    s[0] = w;
-    s[1] = std::max(2, total - s[0]);
-    topSplitter->setSizes(s);
+    setSplitterPart(topSplitter, 0, w, 1);
 }
 
 bool TForm11::event(QEvent* e) {
@@ -608,15 +598,6 @@ TForm3::TForm3(QWidget* parent)
     setUpperHeight(45);
 }
 
-void TForm3::setHeight(int part, int h) {
-    layout()->activate();
-    QList<int> s = splitter->sizes();
-    const int total = s.value(0) + s.value(1) + s.value(2);
-    s[part] = std::max(2, h);
-    s[2] = std::max(2, total - s[0] - s[1]);
-    splitter->setSizes(s);
-}
-
 void TForm3::showEvent(QShowEvent* e) {
     StationWindow::showEvent(e);
     emit shown();
@@ -627,7 +608,7 @@ int TForm3::stripHeight() const {
 }
 
 void TForm3::setStripHeight(int h) {
-    setHeight(0, h);
+    setSplitterPart(splitter, 0, h, 2);
 }
 
 int TForm3::upperHeight() const {
@@ -635,7 +616,7 @@ int TForm3::upperHeight() const {
 }
 
 void TForm3::setUpperHeight(int h) {
-    setHeight(1, h);
+    setSplitterPart(splitter, 1, h, 2);
 }
 
 } // namespace quorel

@@ -145,9 +145,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* e) override;
-
-private:
-    void setHeight(int part, int h);
 };
 
 } // namespace quorel
