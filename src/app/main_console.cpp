@@ -267,8 +267,9 @@ void TMainConsole::buildAuxiliaryPage() {
     CheckBox21 = check(TabSheet5, "CheckBox21", QStringLiteral("Send the input to Palette"), false);
     f->addRow(CheckBox21);
     f->addRow(new QLabel(QStringLiteral("Correction-person clicks the Button below"), TabSheet5));
-    Button23 = named(new QPushButton(QStringLiteral("Display Confirm & Cprrect Palette"), TabSheet5),
-                     "Button23");
+    Button23 =
+        named(new QPushButton(QStringLiteral("Display Confirm & Cprrect Palette"), TabSheet5),
+              "Button23");
     Button35 = named(new QPushButton(QStringLiteral("Monitor"), TabSheet5), "Button35");
     f->addRow(Button23);
     f->addRow(Button35);

@@ -341,7 +341,8 @@ void bindPaletteSettings(Station& st, SettingsRegistry& r) {
     bindShown(r, 772, &monitor, QStringLiteral("true"), QStringLiteral("false"));
     bindGeometry(r, &monitor, 776, 775, 773, 774);
     bindCheck(r, 780, w.CheckBox30);
-    auto bindFaceAndSize = [&r](QWidget* e, int face, int size, std::function<void(const QFont&)> set) {
+    auto bindFaceAndSize = [&r](QWidget* e, int face, int size,
+                                std::function<void(const QFont&)> set) {
         r.bind(face, {[e] { return faceOf(e->font()); },
                       [e, set](const QString& v) { set(japaneseFont(v, e->font().pointSize())); }});
         r.bind(size, {[e] { return QString::number(e->font().pointSize()); },

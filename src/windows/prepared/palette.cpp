@@ -35,13 +35,13 @@ int paneNumberOf(const QString& body, QString* rest) {
     return c.unicode() - u'1';
 }
 
-Palette::Palette(TFkakunin& window, TFshusei_moni& monitor, const Controls& c,
-                 MemberList& members, LinkEncryption& encryption, const StationState& state,
-                 Messages& messages, Choosers& choosers, QObject* parent)
+Palette::Palette(TFkakunin& window, TFshusei_moni& monitor, const Controls& c, MemberList& members,
+                 LinkEncryption& encryption, const StationState& state, Messages& messages,
+                 Choosers& choosers, QObject* parent)
     : QObject(parent), w_(window), monitor_(monitor), c_(c), members_(members),
       encryption_(encryption), state_(state), messages_(messages), choosers_(choosers) {
-    monitorLines_ = {kFirstMonitorLine,     QStringLiteral("2"), QStringLiteral("3"),
-                     QStringLiteral("4"),   QStringLiteral("5"), QStringLiteral("6")};
+    monitorLines_ = {kFirstMonitorLine,   QStringLiteral("2"), QStringLiteral("3"),
+                     QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
     showMonitor();
     c_.NMUDP1->OnDataReceived = [this](TNMUDP* s, int n, const QString& f, int p) {
         NMUDP1DataReceived(s, n, f, p);
@@ -69,7 +69,13 @@ Palette::Palette(TFkakunin& window, TFshusei_moni& monitor, const Controls& c,
     connect(c_.Button23, &QPushButton::clicked, this, guarded([this] { Button23Click(); }));
     connect(c_.Button35, &QPushButton::clicked, this, guarded([this] { Button35Click(); }));
     connect(&w_, &TFkakunin::closed, this, guarded([this] { windowClosed(); }));
-    connect(&w_, &TFkakunin::shown, this, [this] { w_.RichEdit1->setFocus(); });
+    // However the palette comes up (the button, a settings file), this
+    // station is the corrector from then on.
+    connect(&w_, &TFkakunin::shown, this, guarded([this] {
+        c_.CheckBox21->setChecked(false);
+        c_.CheckBox21->hide();
+        w_.RichEdit1->setFocus();
+    }));
     connect(w_.Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
     connect(w_.Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
     connect(w_.Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
@@ -313,8 +319,6 @@ void Palette::CheckBox21Click() {
 }
 
 void Palette::Button23Click() {
-    c_.CheckBox21->setChecked(false);
-    c_.CheckBox21->hide();
     w_.PageControl1->setCurrentWidget(w_.TabSheet1);
     w_.show();
     w_.raise();

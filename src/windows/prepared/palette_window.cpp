@@ -201,8 +201,7 @@ void TFkakunin::closeEvent(QCloseEvent* e) {
 }
 
 TFshusei_moni::TFshusei_moni(QWidget* parent)
-    : StationWindow(QStringLiteral("TFshusei_moni"), QStringLiteral(" :確認修正モニター"),
-                    parent) {
+    : StationWindow(QStringLiteral("TFshusei_moni"), QStringLiteral(" :確認修正モニター"), parent) {
     setWindowTitle(kCaption);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

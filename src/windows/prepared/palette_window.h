@@ -79,7 +79,7 @@ public:
     explicit TFshusei_moni(QWidget* parent = nullptr);
 
     QTabWidget* PageControl1;
-    QTextEdit* RichEdit1;             // the six monitor lines
+    QTextEdit* RichEdit1;           // the six monitor lines
     QPushButton *Button1, *Button2; // font, background
 };
 
