@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTabWidget>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace quorel {
 
