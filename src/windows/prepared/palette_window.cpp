@@ -1,6 +1,7 @@
 #include "windows/prepared/palette_window.h"
 
 #include "text/cp932.h"
+#include "windows/fonts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -135,6 +136,9 @@ TFkakunin::TFkakunin(QWidget* parent)
     RichEdit5 = named(new PalettePane(TabSheet1), "RichEdit5");
     RichEdit6 = named(new PalettePane(TabSheet1), "RichEdit6");
     panes = {RichEdit1, RichEdit2, RichEdit3, RichEdit4, RichEdit5, RichEdit6};
+    const QFont font = japaneseFont(kDefaultFace, 9);
+    for (PalettePane* p : panes)
+        p->setFont(font);
     LabelWaiting = named(new QLabel(TabSheet1), "LabelWaiting");
     LabelWaiting->hide();
     TabSheet1->installEventFilter(this);
@@ -215,6 +219,7 @@ TFshusei_moni::TFshusei_moni(QWidget* parent)
     m->setContentsMargins(0, 0, 0, 0);
     RichEdit1 = named(new QTextEdit(monitor), "RichEdit1");
     RichEdit1->setReadOnly(true);
+    RichEdit1->setFont(japaneseFont(kDefaultFace, 9));
     RichEdit1->setAcceptRichText(false);
     m->addWidget(RichEdit1);
     auto* setting = named(new QWidget, "TabSheet2");
