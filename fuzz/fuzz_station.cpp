@@ -3,7 +3,8 @@
 //
 // Input: one byte of station state (bit 0 scrambling, 1 the LAN switch off,
 // 2 correction mode, 3 the word-processor screen, 4 telops received, 5 the
-// pre-roll window shown and following the line link), then records of
+// pre-roll window shown and following the line link, 6 the palette and its
+// monitor shown, 7 the palette link on), then records of
 //   [which: port of the plan (low 7 bits % 19) and sender (/ 19 % 5);
 //           bit 7 sends the bytes as they are even with scrambling on]
 //   [length: one byte; 255 adds 16 x the next byte, past the receive buffer]
@@ -14,6 +15,7 @@
 #include "members/member_list.h"
 #include "station_harness.h"
 #include "windows/info/information_window.h"
+#include "windows/prepared/palette_window.h"
 #include "windows/prepared/preroll_window.h"
 
 #include <QCheckBox>
@@ -57,6 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         preroll.CheckBox20->setChecked(state & 32);
     }
     preroll.RadioButton12->setChecked(true);
+    // A corrector's palette with its monitor, linked or not.
+    st.palette()->setVisible(state & 64);
+    st.paletteMonitor()->setVisible(state & 64);
+    st.palette()->CheckBox30->setChecked(state & 128);
     h.join();
 
     std::size_t at = 1;

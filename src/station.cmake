@@ -68,6 +68,8 @@ add_library(quorel_station STATIC
   windows/info/information_window.cpp
   windows/info/telop.cpp
   windows/prepared/prepared_windows.h
+  windows/prepared/palette.cpp
+  windows/prepared/palette_window.cpp
   windows/prepared/preroll.cpp
   windows/prepared/preroll_monitor.cpp
   windows/prepared/preroll_window.cpp

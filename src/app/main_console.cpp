@@ -262,9 +262,17 @@ void TMainConsole::buildAuxiliaryPage() {
     Edit20->setValidator(new QIntValidator(1, 9, Edit20));
     eight->addRow(QStringLiteral("Number of lines"), withUpDown(Edit20, "UpDown4", 1, 9));
 
-    auto* f = group(TabSheet5, QStringLiteral("Confirm and correct palette"));
+    auto* f = group(TabSheet5, QStringLiteral(" Confirm & Correct Palette"));
+    f->addRow(new QLabel(QStringLiteral("Input-person checkｓ the Box below."), TabSheet5));
     CheckBox21 = check(TabSheet5, "CheckBox21", QStringLiteral("Send the input to Palette"), false);
     f->addRow(CheckBox21);
+    f->addRow(new QLabel(QStringLiteral("Correction-person clicks the Button below"), TabSheet5));
+    Button23 =
+        named(new QPushButton(QStringLiteral("Display Confirm & Cprrect Palette"), TabSheet5),
+              "Button23");
+    Button35 = named(new QPushButton(QStringLiteral("Monitor"), TabSheet5), "Button35");
+    f->addRow(Button23);
+    f->addRow(Button35);
 
     auto* chat = group(TabSheet5, QStringLiteral("Chat"));
     Button86 = named(new QPushButton(QStringLiteral("Display Chat Window"), TabSheet5), "Button86");

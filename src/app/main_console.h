@@ -113,6 +113,8 @@ public:
     QCheckBox *CheckBox12, *CheckBox14, *CheckBox49;
     QLineEdit* Edit20;     // lines per row
     QPushButton* Button86; // "Display Chat Window"
+    QPushButton* Button23; // "Display Confirm & Cprrect Palette"
+    QPushButton* Button35; // "Monitor" (the palette monitor)
     // "Pre-roll" ("Auxiliary").
     QPushButton* ButtonPreroll; // "Pre-roll Template"
     QCheckBox* CheckBox10;      // the pre-roll window always in front

@@ -16,6 +16,7 @@
 #include "windows/info/info_windows.h"
 #include "windows/info/information_window.h"
 #include "windows/info/telop.h"
+#include "windows/prepared/palette_window.h"
 #include "windows/prepared/preroll_window.h"
 
 #include <QAbstractButton>
@@ -331,6 +332,52 @@ void bindPrerollSettings(Station& st, SettingsRegistry& r) {
     bindCheck(r, 854, monitor.CheckBox1);
 }
 
+// The confirm and correct palette and its monitor.
+void bindPaletteSettings(Station& st, SettingsRegistry& r) {
+    TFkakunin& w = *st.palette();
+    TFshusei_moni& monitor = *st.paletteMonitor();
+    bindGeometry(r, &w, 739, 740, 741, 742);
+    bindShown(r, 743, &w, QStringLiteral("true"), QStringLiteral("false"));
+    bindShown(r, 772, &monitor, QStringLiteral("true"), QStringLiteral("false"));
+    bindGeometry(r, &monitor, 776, 775, 773, 774);
+    bindCheck(r, 780, w.CheckBox30);
+    auto bindFaceAndSize = [&r](QWidget* e, int face, int size,
+                                std::function<void(const QFont&)> set) {
+        r.bind(face, {[e] { return faceOf(e->font()); },
+                      [e, set](const QString& v) { set(japaneseFont(v, e->font().pointSize())); }});
+        r.bind(size, {[e] { return QString::number(e->font().pointSize()); },
+                      [e, set](const QString& v) {
+                          QFont f = e->font();
+                          f.setPointSize(number(v));
+                          set(f);
+                      }});
+    };
+    bindFaceAndSize(monitor.RichEdit1, 777, 779,
+                    [&monitor](const QFont& f) { monitor.RichEdit1->setFont(f); });
+    bindFaceAndSize(w.RichEdit1, 781, 783, [&w](const QFont& f) {
+        for (PalettePane* p : w.panes)
+            p->setFont(f);
+    });
+    auto paintPanes = [&w](QPalette::ColorRole role) {
+        return [&w, role](const QColor& c) {
+            for (PalettePane* p : w.panes)
+                setPaletteColour(p, role, c);
+        };
+    };
+    r.bindColour(
+        782, [&w] { return paletteColour(w.RichEdit1, QPalette::Text); },
+        paintPanes(QPalette::Text));
+    r.bindColour(
+        784, [&w] { return paletteColour(w.RichEdit1, QPalette::Base); },
+        paintPanes(QPalette::Base));
+    r.bindColour(
+        778, [&monitor] { return paletteColour(monitor.RichEdit1, QPalette::Text); },
+        [&monitor](const QColor& c) { setPaletteColour(monitor.RichEdit1, QPalette::Text, c); });
+    r.bindColour(
+        785, [&monitor] { return paletteColour(monitor.RichEdit1, QPalette::Base); },
+        [&monitor](const QColor& c) { setPaletteColour(monitor.RichEdit1, QPalette::Base, c); });
+}
+
 } // namespace
 
 void bindStationSettings(Station& st, SettingsRegistry& r) {
@@ -579,6 +626,7 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
 
     bindChatSettings(st, r);
     bindPrerollSettings(st, r);
+    bindPaletteSettings(st, r);
 }
 
 } // namespace quorel

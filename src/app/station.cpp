@@ -34,6 +34,7 @@
 #include "windows/info/chat.h"
 #include "windows/info/info_windows.h"
 #include "windows/info/telop.h"
+#include "windows/prepared/palette.h"
 #include "windows/prepared/prepared_windows.h"
 #include "windows/prepared/preroll.h"
 #include "windows/prepared/preroll_monitor.h"
@@ -299,6 +300,29 @@ void Station::createNetworkParts() {
     in.cleared = [this] { aids_->sentenceEnded(); };
     logs_->hooks().afterCheck = [this] { aids_->rebaseStatistics(); };
     createPrerollParts();
+    createPaletteParts();
+}
+
+void Station::createPaletteParts() {
+    TMainConsole& m = *main_;
+    palette_ = new Palette(*fkakunin_, *fshusei_,
+                           {endpoint(QStringLiteral("TFkakunin"), QStringLiteral("NMUDP1")),
+                            endpoint(QStringLiteral("TFkakunin"), QStringLiteral("NMUDP2")),
+                            endpoint(QStringLiteral("TFkakunin"), QStringLiteral("NMUDP3")),
+                            m.CheckBox21, m.CheckBox11, m.Button23, m.Button35},
+                           *members_, *encryption_, state_, messages(),
+                           env_.choosers ? *env_.choosers : qtChoosers_, this);
+    Palette::Hooks& h = palette_->hooks();
+    // A confirmed sentence leaves past the corrector's own unsent text.
+    h.sendSentence = [this](const QString& s) {
+        return input_->sendSentence(s, InputPart::Source::Elsewhere);
+    };
+    h.undo = [this](bool shift, QTextEdit* pane) { undo_->undo(shift, pane); };
+    h.f11 = [this](bool shift) { return undo_->f11(shift); };
+    h.functionKey = [this](QTextEdit* pane, int key, bool shift) {
+        return aids_->functionKey(pane, key, shift);
+    };
+    input_->hooks().sendToPalette = [this](const QString& s) { palette_->SendToPalette(s); };
 }
 
 void Station::createTelop() {
