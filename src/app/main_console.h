@@ -115,6 +115,7 @@ public:
     QPushButton* Button86; // "Display Chat Window"
     // "Pre-roll" ("Auxiliary").
     QPushButton* ButtonPreroll; // "Pre-roll Template"
+    QPushButton* Button10;      // "Sub Input W"
     QCheckBox* CheckBox10;      // the pre-roll window always in front
     QPushButton* Button6;       // "Pre-roll Template Monitor"
     QCheckBox* CheckBox48;      // twice the lines in the pre-roll monitor

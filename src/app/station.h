@@ -16,6 +16,7 @@ namespace quorel {
 class CaptionLink;
 class Chat;
 class Preroll;
+class SubInput;
 class PrerollMonitor;
 class Corrections;
 class Telop;
@@ -92,6 +93,7 @@ public:
     TForm3* prerollMonitor() const { return form3_.get(); }
     TForm9* picture() const { return form9_.get(); }
     TForm14* subInput() const { return form14_.get(); }
+    SubInput* subInputPart() const { return subInput_; }
     TFkakunin* palette() const { return fkakunin_.get(); }
     TFmojikara* karaoke() const { return fmojikara_.get(); }
     TFshusei_moni* paletteMonitor() const { return fshusei_.get(); }
@@ -145,6 +147,7 @@ public:
     void hotkeyPreroll();
     void hotkeyEightPerson();
     void hotkeySubInput();
+    void createSubInput();
     void hotkeyInformation();
     void hotkeyPalette();
     void hotkeyKaraoke();
@@ -204,6 +207,7 @@ private:
     Chat* chat_ = nullptr;
     Telop* telop_ = nullptr;
     Preroll* preroll_ = nullptr;
+    SubInput* subInput_ = nullptr;
     PrerollMonitor* prerollMonitor_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;

@@ -88,10 +88,10 @@ bool Undo::removeNewest() {
     return true;
 }
 
-void Undo::putBack(const QString& s, bool shift) {
-    QTextDocument* doc = c_.RichEdit1->document();
+void Undo::putBack(const QString& s, bool shift, QTextEdit* editor) {
+    QTextDocument* doc = editor->document();
     QTextCursor cur(doc);
-    const bool empty = c_.RichEdit1->toPlainText().isEmpty();
+    const bool empty = editor->toPlainText().isEmpty();
     // The editor holds line breaks as blocks.
     QString text = s;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -120,7 +120,7 @@ void Undo::putBack(const QString& s, bool shift) {
         cur.setPosition(0);
         cur.insertText(text);
     }
-    c_.RichEdit1->setTextCursor(cur);
+    editor->setTextCursor(cur);
 }
 
 void Undo::afterUndo() {
@@ -128,14 +128,14 @@ void Undo::afterUndo() {
         screen_.showEnd();
 }
 
-void Undo::undo(bool shift) {
+void Undo::undo(bool shift, QTextEdit* into) {
     input_.setAutoSendSuppressed(true);
     if (!screen_.lastAppendWasOwn() && !c_.CheckBox11->isChecked())
         return;
     record_.setGrowthSuspended(true);
     if (!removeNewest())
         return;
-    putBack(record_.recent()[0], shift);
+    putBack(record_.recent()[0], shift, into ? into : c_.RichEdit1);
     record_.dropNewestRecent();
     if (c_.CheckBox22->isChecked())
         sendCommand(QStringLiteral("undo"));

@@ -55,7 +55,8 @@ public:
          MemberList& members, const LumoLink& lumo, StationState& state, Messages& messages,
          QObject* parent = nullptr);
 
-    void undo(bool shift); // F9
+    // F9: the sentence goes back into `into`, the input part when null.
+    void undo(bool shift, QTextEdit* into = nullptr);
     void undoReceived();   // a member's "undo"
     void Del();
     void Cls();
@@ -71,7 +72,7 @@ private:
     // Removes the newest sentence by the growth history; false when there
     // is nothing to take back.
     bool removeNewest();
-    void putBack(const QString& s, bool shift);
+    void putBack(const QString& s, bool shift, QTextEdit* editor);
     void afterUndo();
 
     Controls c_;

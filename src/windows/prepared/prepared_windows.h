@@ -1,19 +1,9 @@
 #pragma once
 #include "windows/prepared/preroll_window.h"
+#include "windows/prepared/sub_input_window.h"
 #include "windows/station_window.h"
 
 namespace quorel {
-
-// Sub input window: two more input panes feeding the same caption pipeline.
-class TForm14 : public StationWindow {
-    Q_OBJECT
-public:
-    explicit TForm14(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm14"), QStringLiteral(" : サブ入力ウィンド(ctrl+i)"),
-                        parent) {
-        resize(500, 200);
-    }
-};
 
 // Confirm and correct palette: a corrector checks sentences before the screen.
 class TFkakunin : public StationWindow {
