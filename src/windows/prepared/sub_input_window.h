@@ -25,10 +25,11 @@ public:
     static constexpr int kLimit = 254; // code page 932 bytes, a line break counting 2
     explicit SubPane(QWidget* parent = nullptr);
     int bytes() const;
+    // A paste or drop: what fits goes in.
+    void insertFromMimeData(const QMimeData* source) override;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
-    void insertFromMimeData(const QMimeData* source) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
