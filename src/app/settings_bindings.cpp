@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTextEdit>
 
 namespace quorel {

@@ -305,9 +305,9 @@ void Station::createNetworkParts() {
 
 void Station::createSubInput() {
     TMainConsole& m = *main_;
-    subInput_ = new SubInput({form14_.get(), &m, m.CheckBox53, m.Edit31, m.CheckBox19,
-                              m.CheckBox50, m.RichEdit2},
-                             *input_, *aids_, clipboard(), messages(), this);
+    subInput_ = new SubInput(
+        {form14_.get(), &m, m.CheckBox53, m.Edit31, m.CheckBox19, m.CheckBox50, m.RichEdit2},
+        *input_, *aids_, clipboard(), messages(), this);
     SubInput::Hooks& h = subInput_->hooks();
     h.undo = [this](bool shift, QTextEdit* into) { undo_->undo(shift, into); };
     h.f11 = [this](bool shift) { return undo_->f11(shift); };

@@ -230,9 +230,9 @@ int InputAids::sendFrom(QTextEdit* editor, const QString& sentence) {
     // caret is sent: here the whole input goes.
     editor->setTextCursor(all);
     // A pane's sentence never takes the typist's text out of the input part.
-    const int r = input_.sendSentence(sentence, editor == c_.RichEdit1
-                                                    ? InputPart::Source::InputPart
-                                                    : InputPart::Source::Elsewhere);
+    const int r =
+        input_.sendSentence(sentence, editor == c_.RichEdit1 ? InputPart::Source::InputPart
+                                                             : InputPart::Source::Elsewhere);
     if (r != 0) {
         editor->setTextCursor(before);
         return r;
@@ -331,8 +331,9 @@ void InputAids::inputChanged(QTextEdit* editor) {
     }
     // Only the input part sends at punctuation: a pane is for preparing a
     // sentence at leisure.
-    if (editor == c_.RichEdit1 && c_.CheckBox61->isChecked() && std::any_of(kPunctuation.begin(), kPunctuation.end(),
-                                                  [&own](QChar p) { return own.contains(p); })) {
+    if (editor == c_.RichEdit1 && c_.CheckBox61->isChecked() &&
+        std::any_of(kPunctuation.begin(), kPunctuation.end(),
+                    [&own](QChar p) { return own.contains(p); })) {
         const QScopedValueRollback<bool> guard(autoSending_, true);
         sendInputOf(editor);
     }

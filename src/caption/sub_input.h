@@ -36,11 +36,11 @@ public:
     struct Controls {
         TForm14* form;
         QWidget* mainWindow;
-        QCheckBox* CheckBox53;          // send only the text before the caret
-        QLineEdit* Edit31;              // speaker name
-        QCheckBox* CheckBox19;          // messages enabled
-        QCheckBox* CheckBox50;          // markers on the screen
-        QPlainTextEdit* displayRecord;  // the word-processor screen
+        QCheckBox* CheckBox53;         // send only the text before the caret
+        QLineEdit* Edit31;             // speaker name
+        QCheckBox* CheckBox19;         // messages enabled
+        QCheckBox* CheckBox50;         // markers on the screen
+        QPlainTextEdit* displayRecord; // the word-processor screen
     };
 
     // Parts of the station this window borrows.

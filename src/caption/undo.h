@@ -57,7 +57,7 @@ public:
 
     // F9: the sentence goes back into `into`, the input part when null.
     void undo(bool shift, QTextEdit* into = nullptr);
-    void undoReceived();   // a member's "undo"
+    void undoReceived(); // a member's "undo"
     void Del();
     void Cls();
     void sendCommand(const QString& word);

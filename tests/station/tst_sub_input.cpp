@@ -127,10 +127,15 @@ void TestSubInput::enterSendsThePaneAndLeavesTheOthers_data() {
     QTest::addColumn<QString>("speaker");
     QTest::addColumn<QString>("sent");
     QTest::addColumn<QString>("left");
-    QTest::newRow("pane 2, all") << 1 << false << QString() << "二つ目です" << "";
-    QTest::newRow("pane 1, all") << 0 << false << QString() << "二つ目です" << "";
-    QTest::newRow("speaker name back") << 1 << false << "司会：" << "二つ目です" << "司会：";
-    QTest::newRow("before the caret") << 1 << true << QString() << "二つ" << "目です";
+    QTest::newRow("pane 2, all") << 1 << false << QString() << "二つ目です"
+                                 << "";
+    QTest::newRow("pane 1, all") << 0 << false << QString() << "二つ目です"
+                                 << "";
+    QTest::newRow("speaker name back") << 1 << false << "司会："
+                                       << "二つ目です"
+                                       << "司会：";
+    QTest::newRow("before the caret") << 1 << true << QString() << "二つ"
+                                      << "目です";
 }
 
 void TestSubInput::enterSendsThePaneAndLeavesTheOthers() {
@@ -160,18 +165,23 @@ void TestSubInput::byteLimit_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("after");
     const QString full = ascii(253);
-    QTest::newRow("typing stops at the limit") << full << "keys" << "ab" << full + "a";
-    QTest::newRow("typing into a full pane") << ascii(254) << "keys" << "a" << ascii(254);
-    QTest::newRow("paste is cut") << full << "paste" << "yz" << full + "y";
+    QTest::newRow("typing stops at the limit") << full << "keys"
+                                               << "ab" << full + "a";
+    QTest::newRow("typing into a full pane") << ascii(254) << "keys"
+                                             << "a" << ascii(254);
+    QTest::newRow("paste is cut") << full << "paste"
+                                  << "yz" << full + "y";
     // A double-byte character never goes in halfway.
-    QTest::newRow("commit of a double-byte character with one byte left")
-        << full << "commit" << "あ" << full;
-    QTest::newRow("commit is cut") << ascii(250) << "commit" << "あいう" << ascii(250) + "あい";
-    QTest::newRow("line break counts two bytes") << full << "ctrl+enter" << "" << full;
+    QTest::newRow("commit of a double-byte character with one byte left") << full << "commit"
+                                                                          << "あ" << full;
+    QTest::newRow("commit is cut") << ascii(250) << "commit"
+                                   << "あいう" << ascii(250) + "あい";
+    QTest::newRow("line break counts two bytes") << full << "ctrl+enter"
+                                                 << "" << full;
     QTest::newRow("replacing a selection frees its room")
         << "sel:" + ascii(254) << "paste" << ascii(300) << ascii(254);
-    QTest::newRow("a paste of lines counts CR LF")
-        << ascii(250) << "paste" << "ab\r\ncd" << ascii(250) + "ab\n";
+    QTest::newRow("a paste of lines counts CR LF") << ascii(250) << "paste"
+                                                   << "ab\r\ncd" << ascii(250) + "ab\n";
 }
 
 void TestSubInput::byteLimit() {
@@ -255,9 +265,8 @@ void TestSubInput::blankLinesKeyHonoursTheLanSwitch() {
     // A tab is no text for the screen: the sentence is cleaned as every send is.
     p.setPane(0, QStringLiteral("開会\tします"));
     QTest::keyClick(&p.pane(0), Qt::Key_F12);
-    QCOMPARE(*captions,
-             (QStringList{QStringLiteral("$改行$"), QStringLiteral("開会 します"),
-                          QStringLiteral("$改行$")}));
+    QCOMPARE(*captions, (QStringList{QStringLiteral("$改行$"), QStringLiteral("開会 します"),
+                                     QStringLiteral("$改行$")}));
     QTRY_COMPARE(p.tail(*p.b, 3),
                  (QStringList{QString(), QStringLiteral("開会 します"), QString()}));
     const auto& recent = p.a->record().recent();
@@ -324,8 +333,7 @@ void TestSubInput::columnSplitAndItsOptions() {
     QVERIFY(!p.main().CheckBox50->isChecked());
     QVERIFY(w.CheckBox37->isChecked());
     QCOMPARE(p.main().RichEdit2->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QCOMPARE(p.net.messages(0).shown,
-             (QStringList{SubInput::kMarkersOff, SubInput::kNoWrapOn}));
+    QCOMPARE(p.net.messages(0).shown, (QStringList{SubInput::kMarkersOff, SubInput::kNoWrapOn}));
 
     // Own sentences are cut; the display station without the split keeps one line.
     p.setPane(0, QStringLiteral("abcdefghijklmnopqrstuvwxy"));

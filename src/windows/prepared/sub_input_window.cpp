@@ -136,10 +136,10 @@ TForm14::TForm14(QWidget* parent)
     // window's ruby switch sets them.
     TabSheet3 = named(new QWidget, "TabSheet3");
     PageControl1->addTab(TabSheet3, QString());
-    CheckBox37 = named(new QCheckBox(QStringLiteral("表示の右端で折り返さない。"), TabSheet3),
-                       "CheckBox37");
-    CheckBox45 = named(new QCheckBox(QStringLiteral("桁数（半角での文字数）"), TabSheet3),
-                       "CheckBox45");
+    CheckBox37 =
+        named(new QCheckBox(QStringLiteral("表示の右端で折り返さない。"), TabSheet3), "CheckBox37");
+    CheckBox45 =
+        named(new QCheckBox(QStringLiteral("桁数（半角での文字数）"), TabSheet3), "CheckBox45");
     Edit20 = named(new QLineEdit(QStringLiteral("20"), TabSheet3), "Edit20");
     UpDown14 = named(new QSpinBox(TabSheet3), "UpDown14");
     UpDown14->setRange(0, 9999);

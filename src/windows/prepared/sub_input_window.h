@@ -64,8 +64,8 @@ public:
     QWidget* Panel1;                            // the strip
     QSplitter* Splitter2;                       // Panel2 | Panel3 in the strip
     QWidget *Panel2, *Panel3;
-    SubPane* RichEdit2; // pane 2
-    QTextEdit* RichEdit3; // the memo
+    SubPane* RichEdit2;    // pane 2
+    QTextEdit* RichEdit3;  // the memo
     QCheckBox* CheckBox37; // no wrap at the display's right edge
     QCheckBox* CheckBox45; // cut every sentence into lines of Edit20 columns
     QLineEdit* Edit20;     // column count (half-width)
