@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>

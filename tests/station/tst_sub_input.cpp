@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -108,7 +109,7 @@ void TestSubInput::openedByItsButtonWithPaneOneReady() {
     w.PageControl1->setCurrentWidget(w.TabSheet2);
     QTest::mouseClick(s.main()->Button10, Qt::LeftButton);
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.windowTitle().endsWith(QStringLiteral("サブ入力ウィンド(ctrl+i)")), true);
+    QVERIFY(w.windowTitle().contains(QStringLiteral("(ctrl+i)"), Qt::CaseInsensitive));
     QCOMPARE(w.width(), 703 * 4 / 5);
     QCOMPARE(w.PageControl1->currentWidget(), w.TabSheet1);
     QTRY_VERIFY(w.RichEdit1->hasFocus());
