@@ -271,14 +271,9 @@ void bindSubInputSettings(Station& st, SettingsRegistry& r) {
         r.bind(253 + i, {[&w, i] { return QString::number(w.paneHeight(i)); },
                          [&w, i](const QString& v) { w.setPaneHeight(i, number(v)); }});
     bindShown(r, 255, &w, QStringLiteral("on"), QStringLiteral("off"));
-    // The strip's panels are sized by their splitter.
     for (int i : {0, 1})
-        r.bind(256 + i, {[&w, i] { return QString::number(w.Splitter2->sizes().value(i)); },
-                         [&w, i](const QString& v) {
-                             QList<int> sizes = w.Splitter2->sizes();
-                             sizes[i] = std::max(0, number(v));
-                             w.Splitter2->setSizes(sizes);
-                         }});
+        r.bind(256 + i, {[&w, i] { return QString::number(w.stripWidth(i)); },
+                         [&w, i](const QString& v) { w.setStripWidth(i, number(v)); }});
 }
 
 void bindPrerollSettings(Station& st, SettingsRegistry& r) {

@@ -156,21 +156,35 @@ TForm14::TForm14(QWidget* parent)
         if (ok && n >= 0)
             UpDown14->setValue(n);
     });
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] {
+        const QList<int> s = Splitter1->sizes();
+        paneHeights_ = {s.value(0), s.value(2)};
+    });
+    connect(Splitter2, &QSplitter::splitterMoved, this, [this] {
+        const QList<int> s = Splitter2->sizes();
+        stripWidths_ = {s.value(0), s.value(1)};
+    });
     resize(544, 153);
 }
 
-int TForm14::paneHeight(int index) const {
-    return panes[std::size_t(index)]->height();
+void TForm14::setPaneHeight(int index, int height) {
+    paneHeights_[std::size_t(index)] = std::max(0, height);
+    applySizes();
 }
 
-void TForm14::setPaneHeight(int index, int height) {
-    QList<int> sizes = Splitter1->sizes();
-    sizes[index == 0 ? 0 : 2] = std::max(0, height);
-    Splitter1->setSizes(sizes);
+void TForm14::setStripWidth(int index, int width) {
+    stripWidths_[std::size_t(index)] = std::max(0, width);
+    applySizes();
+}
+
+void TForm14::applySizes() {
+    Splitter1->setSizes({paneHeights_[0], Panel1->height(), paneHeights_[1]});
+    Splitter2->setSizes({stripWidths_[0], stripWidths_[1], 200});
 }
 
 void TForm14::showEvent(QShowEvent* e) {
     StationWindow::showEvent(e);
+    applySizes();
     // Shown to be typed in: pane 1 has the keyboard at once.
     RichEdit1->setFocus();
 }

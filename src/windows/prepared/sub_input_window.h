@@ -72,11 +72,20 @@ public:
     QSpinBox* UpDown14;
     std::array<SubPane*, 2> panes;
 
-    int paneHeight(int index) const;
+    // Sizes the settings file keeps. Held here, since a hidden window's
+    // splitters have no sizes yet; the user's dragging updates them.
+    int paneHeight(int index) const { return paneHeights_[std::size_t(index)]; }
     void setPaneHeight(int index, int height);
+    int stripWidth(int index) const { return stripWidths_[std::size_t(index)]; }
+    void setStripWidth(int index, int width);
 
 protected:
     void showEvent(QShowEvent* e) override;
+
+private:
+    void applySizes();
+    std::array<int, 2> paneHeights_{63, 63};
+    std::array<int, 2> stripWidths_{200, 200};
 };
 
 } // namespace quorel
