@@ -46,6 +46,7 @@ add_library(quorel_station STATIC
   caption/input_edit.cpp
   caption/input_aids.cpp
   caption/input_part.cpp
+  caption/sub_input.cpp
   caption/screen_part.cpp
   caption/smooth_picture.cpp
   caption/smooth_renderer.cpp
@@ -73,6 +74,7 @@ add_library(quorel_station STATIC
   windows/prepared/preroll.cpp
   windows/prepared/preroll_monitor.cpp
   windows/prepared/preroll_window.cpp
+  windows/prepared/sub_input_window.cpp
 )
 target_include_directories(quorel_station PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(quorel_station PUBLIC quorel_net quorel_base quorel_settings Qt6::Widgets)

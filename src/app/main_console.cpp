@@ -296,6 +296,10 @@ void TMainConsole::buildAuxiliaryPage() {
     preroll->addRow(CheckBox10);
     preroll->addRow(Button6);
     preroll->addRow(CheckBox48);
+
+    auto* sub = group(TabSheet5, QStringLiteral("Sub Input Window"));
+    Button10 = named(new QPushButton(QStringLiteral("Sub Input W"), TabSheet5), "Button10");
+    sub->addRow(Button10);
 }
 
 void TMainConsole::buildMemberList() {

@@ -117,6 +117,7 @@ public:
     QPushButton* Button35; // "Monitor" (the palette monitor)
     // "Pre-roll" ("Auxiliary").
     QPushButton* ButtonPreroll; // "Pre-roll Template"
+    QPushButton* Button10;      // "Sub Input W"
     QCheckBox* CheckBox10;      // the pre-roll window always in front
     QPushButton* Button6;       // "Pre-roll Template Monitor"
     QCheckBox* CheckBox48;      // twice the lines in the pre-roll monitor

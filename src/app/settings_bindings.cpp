@@ -18,6 +18,7 @@
 #include "windows/info/telop.h"
 #include "windows/prepared/palette_window.h"
 #include "windows/prepared/preroll_window.h"
+#include "windows/prepared/sub_input_window.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTextEdit>
 
 namespace quorel {
@@ -263,6 +265,18 @@ void bindChatSettings(Station& st, SettingsRegistry& r) {
     bindCheck(r, 857, w.CheckBox7);
 }
 
+void bindSubInputSettings(Station& st, SettingsRegistry& r) {
+    TForm14& w = *st.subInput();
+    bindGeometry(r, &w, 252, 251, 249, 250);
+    for (int i : {0, 1})
+        r.bind(253 + i, {[&w, i] { return QString::number(w.paneHeight(i)); },
+                         [&w, i](const QString& v) { w.setPaneHeight(i, number(v)); }});
+    bindShown(r, 255, &w, QStringLiteral("on"), QStringLiteral("off"));
+    for (int i : {0, 1})
+        r.bind(256 + i, {[&w, i] { return QString::number(w.stripWidth(i)); },
+                         [&w, i](const QString& v) { w.setStripWidth(i, number(v)); }});
+}
+
 void bindPrerollSettings(Station& st, SettingsRegistry& r) {
     TForm11& w = *st.preroll();
     TForm3& monitor = *st.prerollMonitor();
@@ -417,9 +431,13 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
 
     // The input part and the monitor part.
     auto relayout = [&m, &screen] { m.layoutBottom(screen.wordProcessorMode()); };
+    // The sub input window's panes look like the input part.
+    TForm14& sub = *st.subInput();
     const FontPlace input{[&m] { return m.RichEdit1->font(); },
-                          [&m, relayout](const QFont& f) {
+                          [&m, &sub, relayout](const QFont& f) {
                               m.RichEdit1->setFont(f);
+                              for (SubPane* p : sub.panes)
+                                  p->setFont(f);
                               relayout();
                           }};
     bindFont(r, input, 26, 16, 129, 130, 131);
@@ -431,16 +449,22 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
     bindFont(r, monitor, 28, 13, 132, 133, 134);
     r.bindColour(
         23, [&m] { return m.inputBackground; },
-        [&m](const QColor& c) {
+        [&m, &sub](const QColor& c) {
             m.inputBackground = c;
             setPaletteColour(m.RichEdit1, QPalette::Base, c);
+            for (SubPane* p : sub.panes)
+                setPaletteColour(p, QPalette::Base, c);
         });
     r.bindColour(
         24, [&m] { return paletteColour(m.RichEdit27, QPalette::Base); },
         [&m](const QColor& c) { setPaletteColour(m.RichEdit27, QPalette::Base, c); });
     r.bindColour(
         27, [&m] { return paletteColour(m.RichEdit1, QPalette::Text); },
-        [&m](const QColor& c) { setPaletteColour(m.RichEdit1, QPalette::Text, c); });
+        [&m, &sub](const QColor& c) {
+            setPaletteColour(m.RichEdit1, QPalette::Text, c);
+            for (SubPane* p : sub.panes)
+                setPaletteColour(p, QPalette::Text, c);
+        });
     r.bindColour(
         29, [&m] { return paletteColour(m.RichEdit27, QPalette::Text); },
         [&m](const QColor& c) { setPaletteColour(m.RichEdit27, QPalette::Text, c); });
@@ -627,6 +651,7 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
     bindChatSettings(st, r);
     bindPrerollSettings(st, r);
     bindPaletteSettings(st, r);
+    bindSubInputSettings(st, r);
 }
 
 } // namespace quorel

@@ -18,6 +18,7 @@
 #include "caption/monitor.h"
 #include "caption/screen_part.h"
 #include "caption/smooth_picture.h"
+#include "caption/sub_input.h"
 #include "caption/undo.h"
 #include "logs/display_log.h"
 #include "members/member_list.h"
@@ -301,6 +302,7 @@ void Station::createNetworkParts() {
     logs_->hooks().afterCheck = [this] { aids_->rebaseStatistics(); };
     createPrerollParts();
     createPaletteParts();
+    createSubInput();
 }
 
 void Station::createPaletteParts() {
@@ -323,6 +325,24 @@ void Station::createPaletteParts() {
         return aids_->functionKey(pane, key, shift);
     };
     input_->hooks().sendToPalette = [this](const QString& s) { palette_->SendToPalette(s); };
+}
+
+void Station::createSubInput() {
+    TMainConsole& m = *main_;
+    subInput_ = new SubInput(
+        {form14_.get(), &m, m.CheckBox53, m.Edit31, m.CheckBox19, m.CheckBox50, m.RichEdit2},
+        *input_, *aids_, clipboard(), messages(), this);
+    SubInput::Hooks& h = subInput_->hooks();
+    h.undo = [this](bool shift, QTextEdit* into) { undo_->undo(shift, into); };
+    h.f11 = [this](bool shift) { return undo_->f11(shift); };
+    h.report = [this](QTextEdit* pane, int key) { monitor_->report(pane, key); };
+    h.redraw = [this] { screen_->redrawBoth(); };
+    screen_->columnSplit = [this] { return subInput_->columns(); };
+    InputAids::Hooks& a = aids_->hooks();
+    a.focusedSubPane = [this] { return subInput_->focusedPane(); };
+    a.subPanes = [this] { return subInput_->panes(); };
+    a.subPanels = [this] { return subInput_->panels(); };
+    connect(m.Button10, &QPushButton::clicked, subInput_, &SubInput::Button10Click);
 }
 
 void Station::createTelop() {

@@ -17,6 +17,7 @@ class CaptionLink;
 class Chat;
 class Palette;
 class Preroll;
+class SubInput;
 class PrerollMonitor;
 class Corrections;
 class Telop;
@@ -93,6 +94,7 @@ public:
     TForm3* prerollMonitor() const { return form3_.get(); }
     TForm9* picture() const { return form9_.get(); }
     TForm14* subInput() const { return form14_.get(); }
+    SubInput* subInputPart() const { return subInput_; }
     TFkakunin* palette() const { return fkakunin_.get(); }
     TFmojikara* karaoke() const { return fmojikara_.get(); }
     TFshusei_moni* paletteMonitor() const { return fshusei_.get(); }
@@ -147,6 +149,7 @@ public:
     void hotkeyPreroll();
     void hotkeyEightPerson();
     void hotkeySubInput();
+    void createSubInput();
     void hotkeyInformation();
     void hotkeyPalette();
     void hotkeyKaraoke();
@@ -207,6 +210,7 @@ private:
     Chat* chat_ = nullptr;
     Telop* telop_ = nullptr;
     Preroll* preroll_ = nullptr;
+    SubInput* subInput_ = nullptr;
     PrerollMonitor* prerollMonitor_ = nullptr;
     Palette* palette_ = nullptr;
     MonitorPart* monitor_ = nullptr;

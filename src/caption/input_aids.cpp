@@ -229,7 +229,10 @@ int InputAids::sendFrom(QTextEdit* editor, const QString& sentence) {
     // Send a sentence removes the selection when only the text before the
     // caret is sent: here the whole input goes.
     editor->setTextCursor(all);
-    const int r = input_.sendSentence(sentence);
+    // A pane's sentence never takes the typist's text out of the input part.
+    const int r =
+        input_.sendSentence(sentence, editor == c_.RichEdit1 ? InputPart::Source::InputPart
+                                                             : InputPart::Source::Elsewhere);
     if (r != 0) {
         editor->setTextCursor(before);
         return r;
@@ -326,8 +329,11 @@ void InputAids::inputChanged(QTextEdit* editor) {
         sendFrom(editor, text);
         return;
     }
-    if (c_.CheckBox61->isChecked() && std::any_of(kPunctuation.begin(), kPunctuation.end(),
-                                                  [&own](QChar p) { return own.contains(p); })) {
+    // Only the input part sends at punctuation: a pane is for preparing a
+    // sentence at leisure.
+    if (editor == c_.RichEdit1 && c_.CheckBox61->isChecked() &&
+        std::any_of(kPunctuation.begin(), kPunctuation.end(),
+                    [&own](QChar p) { return own.contains(p); })) {
         const QScopedValueRollback<bool> guard(autoSending_, true);
         sendInputOf(editor);
     }

@@ -62,12 +62,12 @@ QString MonitorPart::withSquares(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("■"));
 }
 
-QString MonitorPart::inputText() const {
-    return wireText(c_.RichEdit1->toPlainText());
+QString MonitorPart::inputText(const QTextEdit* editor) {
+    return wireText(editor->toPlainText());
 }
 
-bool MonitorPart::inputEmpty() const {
-    return c_.RichEdit1->document()->firstBlock().text().isEmpty();
+bool MonitorPart::inputEmpty(const QTextEdit* editor) {
+    return editor->document()->firstBlock().text().isEmpty();
 }
 
 void MonitorPart::SendOnSettingsSocket(const QString& text) {
@@ -75,13 +75,17 @@ void MonitorPart::SendOnSettingsSocket(const QString& text) {
 }
 
 void MonitorPart::report(int key) {
+    report(c_.RichEdit1, key);
+}
+
+void MonitorPart::report(const QTextEdit* editor, int key) {
     const bool clearing = key == Qt::Key_Backspace || key == Qt::Key_Escape;
-    const bool empty = inputEmpty();
+    const bool empty = inputEmpty(editor);
     if (partner_.flag())
-        SendOnSettingsSocket(empty ? (clearing ? kClear : kNull) : inputText());
+        SendOnSettingsSocket(empty ? (clearing ? kClear : kNull) : inputText(editor));
     if (!c_.CheckBox12->isChecked())
         return;
-    const QString text = empty ? (clearing ? kErased : kLineFeed) : inputText();
+    const QString text = empty ? (clearing ? kErased : kLineFeed) : inputText(editor);
     const QByteArray body =
         encryption_.Scramble(text::encode(c_.Edit35->text() + QLatin1Char(',') + text));
     members_.SendToMembers(*c_.NMUDP7, body);

@@ -59,6 +59,8 @@ public:
 
     // Key release in the input part with its key code (Backspace, Esc clear).
     void report(int key);
+    // The same for another input pane: its text is what the partner sees.
+    void report(const QTextEdit* editor, int key);
     // The partner link send: scrambled when the switch is on.
     void SendOnSettingsSocket(const QString& text);
     void NMUDP2DataReceived(TNMUDP* Sender, int NumberBytes, const QString& FromIP, int Port);
@@ -73,8 +75,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QString inputText() const;
-    bool inputEmpty() const;
+    static QString inputText(const QTextEdit* editor);
+    static bool inputEmpty(const QTextEdit* editor);
 
     Controls c_;
     // Compared by address only: the filter also sees events while the

@@ -92,7 +92,10 @@ DisplayRecord::AppendOptions ScreenPart::appendOptions() const {
 void ScreenPart::appendSentence(const QString& s, bool own) {
     qCDebug(lcCaption) << (own ? "own sentence" : "received sentence") << s;
     lastAppendWasOwn_ = own;
-    record_.append(s, appendOptions());
+    if (const int columns = columnSplit ? columnSplit() : 0; columns > 0)
+        record_.appendColumnSplit(s, columns, appendOptions());
+    else
+        record_.append(s, appendOptions());
     if (!own && c_.CheckBox24->isChecked())
         clipboard_.setText(s + QStringLiteral("\r\n"));
 }

@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <functional>
 
 class QCheckBox;
 class QLineEdit;
@@ -68,6 +69,9 @@ public:
     void appendSentence(const QString& s, bool own);
     // Column-split append (the sub input window's split option).
     void appendColumnSplit(const QString& s, int columns);
+    // The column count every sentence is cut into lines of; 0 when off.
+    // Empty until the sub input window exists.
+    std::function<int()> columnSplit;
 
     void staticRedraw(SmoothPicture* picture);
     void redrawBoth();

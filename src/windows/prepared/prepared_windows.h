@@ -1,20 +1,10 @@
 #pragma once
 #include "windows/prepared/palette_window.h"
 #include "windows/prepared/preroll_window.h"
+#include "windows/prepared/sub_input_window.h"
 #include "windows/station_window.h"
 
 namespace quorel {
-
-// Sub input window: two more input panes feeding the same caption pipeline.
-class TForm14 : public StationWindow {
-    Q_OBJECT
-public:
-    explicit TForm14(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TForm14"), QStringLiteral(" : サブ入力ウィンド(ctrl+i)"),
-                        parent) {
-        resize(500, 200);
-    }
-};
 
 // Karaoke remote: drives the colour cursor of display stations.
 class TFmojikara : public StationWindow {
