@@ -338,6 +338,7 @@ void Station::createSubInput() {
     h.report = [this](QTextEdit* pane, int key) { monitor_->report(pane, key); };
     h.redraw = [this] { screen_->redrawBoth(); };
     screen_->columnSplit = [this] { return subInput_->columns(); };
+    screen_->markersRefused = [this] { return form14_->CheckBox45->isChecked(); };
     InputAids::Hooks& a = aids_->hooks();
     a.focusedSubPane = [this] { return subInput_->focusedPane(); };
     a.subPanes = [this] { return subInput_->panes(); };

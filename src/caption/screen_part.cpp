@@ -353,8 +353,15 @@ void ScreenPart::CheckBox8Click() {
 }
 
 void ScreenPart::CheckBox50Click() {
-    // Markers cannot be combined with ruby sending or the sub input window's
-    // column split; neither exists on this station yet, so nothing is refused.
+    // A marker inside a split or ruby-carrying line would be cut or read as
+    // part of a word, so markers wait until both are off.
+    if (!c_.CheckBox50->isChecked() || !markersRefused || !markersRefused())
+        return;
+    {
+        const QSignalBlocker quiet(c_.CheckBox50);
+        c_.CheckBox50->setChecked(false);
+    }
+    showIfEnabled(messages_, c_.CheckBox19, kMarkersRefused);
 }
 
 void ScreenPart::CheckBox67Click() {

@@ -72,6 +72,12 @@ public:
     // The column count every sentence is cut into lines of; 0 when off.
     // Empty until the sub input window exists.
     std::function<int()> columnSplit;
+    // True while ruby sending or the column split is on: position markers
+    // are then refused.
+    std::function<bool()> markersRefused;
+    static inline const QString kMarkersRefused = QStringLiteral(
+        "「補助Ｗ」ページの「ルビ送信」のチェック、\nまたは、「サブ入力ウィンド」の「ルビ送信」"
+        "ページの「桁数」のチェックが入っています。\n「表示位置の表示」と同時に使えません。");
 
     void staticRedraw(SmoothPicture* picture);
     void redrawBoth();

@@ -5,6 +5,7 @@
 #include "app/main_console.h"
 #include "caption/caption_windows.h"
 #include "caption/input_part.h"
+#include "caption/screen_part.h"
 #include "caption/sub_input.h"
 #include "lan_fixture.h"
 #include "members/member_list.h"
@@ -335,6 +336,10 @@ void TestSubInput::columnSplitAndItsOptions() {
     QVERIFY(w.CheckBox37->isChecked());
     QCOMPARE(p.main().RichEdit2->lineWrapMode(), QPlainTextEdit::NoWrap);
     QCOMPARE(p.net.messages(0).shown, (QStringList{SubInput::kMarkersOff, SubInput::kNoWrapOn}));
+    // While the split is on, markers are refused with the reason.
+    p.main().CheckBox50->setChecked(true);
+    QVERIFY(!p.main().CheckBox50->isChecked());
+    QCOMPARE(p.net.messages(0).shown.last(), ScreenPart::kMarkersRefused);
 
     // Own sentences are cut; the display station without the split keeps one line.
     p.setPane(0, QStringLiteral("abcdefghijklmnopqrstuvwxy"));
