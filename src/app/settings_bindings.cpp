@@ -532,8 +532,18 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
             f->setStyleSheet(QStringLiteral("background: %1").arg(c.name()));
         };
     };
-    r.bind(71, {{}, splitter(m.Splitter1)});
-    r.bind(72, {{}, splitter(m.Splitter2)});
+    // The sub input window's splitters take the same colours, on their handles.
+    auto both = [&st, splitter](QFrame* mainBar, int which) {
+        return [mainBar, which, &st, splitter](const QString& v) {
+            splitter(mainBar)(v);
+            TForm14& w = *st.subInput();
+            QSplitter* s = which == 1 ? w.Splitter1 : w.Splitter2;
+            const QColor c = settings::colourOf(settings::parseInt(v));
+            s->setStyleSheet(QStringLiteral("QSplitter::handle { background: %1 }").arg(c.name()));
+        };
+    };
+    r.bind(71, {{}, both(m.Splitter1, 1)});
+    r.bind(72, {{}, both(m.Splitter2, 2)});
 
     bindCheck(r, 143, m.CheckBox53);
     bindCheck(r, 168, m.CheckBox55);

@@ -10,6 +10,8 @@
 #include "lan_fixture.h"
 #include "members/member_list.h"
 #include "members/partner.h"
+#include "settings/catalogue.h"
+#include "settings/settings_registry.h"
 #include "text/cp932.h"
 #include "typing.h"
 #include "windows/prepared/sub_input_window.h"
@@ -22,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -97,6 +100,7 @@ private slots:
     void partnerSeesTheFocusedPane();
     void columnSplitAndItsOptions();
     void warningPanelsTurnRedWithTheMainOnes();
+    void inputPartSettingsReachThePanes();
 };
 
 void TestSubInput::openedByItsButtonWithPaneOneReady() {
@@ -377,6 +381,21 @@ void TestSubInput::warningPanelsTurnRedWithTheMainOnes() {
     QTest::keyClick(&p.pane(1), Qt::Key_Escape);
     for (QWidget* panel : {w.Panel1, w.Panel2, w.Panel3})
         QVERIFY(!panel->autoFillBackground());
+}
+
+void TestSubInput::inputPartSettingsReachThePanes() {
+    Pair p;
+    TForm14& w = *p.a->subInput();
+    // Font size, background, conversion background and the splitter colours.
+    QVERIFY(p.a->settings().ApplySettings({settings::kHeader, QStringLiteral("016:20"),
+                                           QStringLiteral("023:255"), QStringLiteral("037:65280"),
+                                           QStringLiteral("071:16711680")}));
+    for (int k : {0, 1}) {
+        QCOMPARE(p.pane(k).font().pointSize(), 20);
+        QCOMPARE(p.pane(k).palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(p.pane(k).conversionBackground(), QColor(0, 255, 0));
+    }
+    QVERIFY(w.Splitter1->styleSheet().contains(QStringLiteral("#0000ff")));
 }
 
 QTEST_MAIN(TestSubInput)
