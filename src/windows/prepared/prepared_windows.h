@@ -1,4 +1,5 @@
 #pragma once
+#include "windows/prepared/karaoke_window.h"
 #include "windows/prepared/preroll_window.h"
 #include "windows/station_window.h"
 
@@ -23,17 +24,6 @@ public:
         : StationWindow(QStringLiteral("TFkakunin"), QStringLiteral(" :確認修正パレット(ctrl+s)"),
                         parent) {
         resize(600, 400);
-    }
-};
-
-// Karaoke remote: drives the colour cursor of display stations.
-class TFmojikara : public StationWindow {
-    Q_OBJECT
-public:
-    explicit TFmojikara(QWidget* parent = nullptr)
-        : StationWindow(QStringLiteral("TFmojikara"),
-                        QStringLiteral(" :カラオケ・送信リモコン(ctrl+k)"), parent) {
-        resize(400, 150);
     }
 };
 
