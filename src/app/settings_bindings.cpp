@@ -16,6 +16,8 @@
 #include "windows/info/info_windows.h"
 #include "windows/info/information_window.h"
 #include "windows/info/telop.h"
+#include "windows/prepared/karaoke.h"
+#include "windows/prepared/karaoke_window.h"
 #include "windows/prepared/preroll_window.h"
 
 #include <QAbstractButton>
@@ -331,6 +333,24 @@ void bindPrerollSettings(Station& st, SettingsRegistry& r) {
     bindCheck(r, 854, monitor.CheckBox1);
 }
 
+// The karaoke remote. Key 769 shows it: it has no opening control of its own.
+void bindKaraokeSettings(Station& st, SettingsRegistry& r) {
+    TFmojikara& w = *st.karaoke();
+    KaraokeRemote& remote = st.karaokeRemote();
+    bindText(r, 444, w.Edit2);
+    bindText(r, 445, w.Edit3);
+    bindText(r, 446, w.Edit4);
+    bindGeometry(r, &w, 763, 762, 760, 761);
+    bindCheck(r, 764, w.CheckBox59);
+    bindCheck(r, 765, w.CheckBox1);
+    bindShown(r, 769, &w, QStringLiteral("true"), QStringLiteral("false"));
+    r.bind(770, {[&w] { return QString::number(w.panelHeight()); },
+                 [&w](const QString& v) { w.setPanelHeight(number(v)); }});
+    r.bindColour(
+        771, [&remote] { return remote.colour(); },
+        [&remote](const QColor& c) { remote.setColour(c); });
+}
+
 } // namespace
 
 void bindStationSettings(Station& st, SettingsRegistry& r) {
@@ -579,6 +599,7 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
 
     bindChatSettings(st, r);
     bindPrerollSettings(st, r);
+    bindKaraokeSettings(st, r);
 }
 
 } // namespace quorel

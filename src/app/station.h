@@ -35,6 +35,7 @@ class DatagramNetwork;
 class DisplayLog;
 class InputAids;
 class InputPart;
+class KaraokeRemote;
 class LinkEncryption;
 class LumoLink;
 class OwnAddress;
@@ -114,6 +115,7 @@ public:
     Telop& telop() { return *telop_; }
     Preroll& prerollTemplate() { return *preroll_; }
     PrerollMonitor& prerollLink() { return *prerollMonitor_; }
+    KaraokeRemote& karaokeRemote() { return *karaoke_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
@@ -161,6 +163,7 @@ private:
     void createTelop();
     void createSettings();
     void createPrerollParts();
+    void createKaraokeRemote();
     void bindSettings();
     void restoreDefaultsAround(bool before);
     void createRemoteSettings();
@@ -205,6 +208,7 @@ private:
     Telop* telop_ = nullptr;
     Preroll* preroll_ = nullptr;
     PrerollMonitor* prerollMonitor_ = nullptr;
+    KaraokeRemote* karaoke_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;
