@@ -68,6 +68,8 @@ add_library(quorel_station STATIC
   windows/info/info_windows.h
   windows/info/information_window.cpp
   windows/info/telop.cpp
+  windows/prepared/karaoke.cpp
+  windows/prepared/karaoke_window.cpp
   windows/prepared/prepared_windows.h
   windows/prepared/palette.cpp
   windows/prepared/palette_window.cpp

@@ -17,6 +17,8 @@
 #include "windows/info/information_window.h"
 #include "windows/info/telop.h"
 #include "windows/prepared/palette_window.h"
+#include "windows/prepared/karaoke.h"
+#include "windows/prepared/karaoke_window.h"
 #include "windows/prepared/preroll_window.h"
 #include "windows/prepared/sub_input_window.h"
 
@@ -392,6 +394,24 @@ void bindPaletteSettings(Station& st, SettingsRegistry& r) {
         [&monitor](const QColor& c) { setPaletteColour(monitor.RichEdit1, QPalette::Base, c); });
 }
 
+// The karaoke remote. Key 769 shows it: it has no opening control of its own.
+void bindKaraokeSettings(Station& st, SettingsRegistry& r) {
+    TFmojikara& w = *st.karaoke();
+    KaraokeRemote& remote = st.karaokeRemote();
+    bindText(r, 444, w.Edit2);
+    bindText(r, 445, w.Edit3);
+    bindText(r, 446, w.Edit4);
+    bindGeometry(r, &w, 763, 762, 760, 761);
+    bindCheck(r, 764, w.CheckBox59);
+    bindCheck(r, 765, w.CheckBox1);
+    bindShown(r, 769, &w, QStringLiteral("true"), QStringLiteral("false"));
+    r.bind(770, {[&w] { return QString::number(w.panelHeight()); },
+                 [&w](const QString& v) { w.setPanelHeight(number(v)); }});
+    r.bindColour(
+        771, [&remote] { return remote.colour(); },
+        [&remote](const QColor& c) { remote.setColour(c); });
+}
+
 } // namespace
 
 void bindStationSettings(Station& st, SettingsRegistry& r) {
@@ -662,6 +682,7 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
     bindPrerollSettings(st, r);
     bindPaletteSettings(st, r);
     bindSubInputSettings(st, r);
+    bindKaraokeSettings(st, r);
 }
 
 } // namespace quorel

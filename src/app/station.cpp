@@ -36,6 +36,7 @@
 #include "windows/info/info_windows.h"
 #include "windows/info/telop.h"
 #include "windows/prepared/palette.h"
+#include "windows/prepared/karaoke.h"
 #include "windows/prepared/prepared_windows.h"
 #include "windows/prepared/preroll.h"
 #include "windows/prepared/preroll_monitor.h"
@@ -96,6 +97,7 @@ Station::Station(const Environment& env, QObject* parent)
     make(fmojikara_);
     make(fshusei_);
     createNetworkParts();
+    createKaraokeRemote();
     bindSettings();
     createRemoteSettings();
 
@@ -182,8 +184,9 @@ void Station::createNetworkParts() {
     for (const PortPlanEntry& e : kPortPlan)
         eps.push_back({endpoint(QString::fromLatin1(e.window), QString::fromLatin1(e.endpoint)),
                        e.base, e.moves});
-    channels_ = new Channels({m.ComboBox2, m.CheckBox60, m.CheckBox19, m.Edit35}, eps, *titles_,
-                             state_, messages(), this);
+    channels_ = new Channels({m.ComboBox2, m.CheckBox60, m.CheckBox19, m.Edit35,
+                              fmojikara_->CheckBox59, fmojikara_->CheckBox1},
+                             eps, *titles_, state_, messages(), this);
     encryption_ = new LinkEncryption({m.CheckBox42, m.Edit1, m.CheckBox19}, *titles_, state_,
                                      messages(), this);
 
@@ -427,6 +430,26 @@ void Station::createPrerollParts() {
         if (shown)
             form11_->show();
     });
+}
+
+void Station::createKaraokeRemote() {
+    TMainConsole& m = *main_;
+    // Just below the top of the display, so the operator sees both.
+    fmojikara_->move(m.x() + m.Panel6->width() / 5, m.y() + m.Panel6->height());
+    karaoke_ = new KaraokeRemote(*fmojikara_,
+                                 {endpoint(QStringLiteral("TFmojikara"), QStringLiteral("NMUDP1")),
+                                  m.CheckBox60, m.CheckBox19},
+                                 *encryption_, *lumo_, state_, messages(),
+                                 env_.choosers ? *env_.choosers : qtChoosers_, this);
+    KaraokeRemote::Hooks& h = karaoke_->hooks();
+    h.partnerNominated = [this] { return partner_->flag(); };
+    h.partnerAddress = [link = endpoint(QStringLiteral("TMainConsole"), QStringLiteral("NMUDP2"))] {
+        return link->RemoteHost;
+    };
+    h.sendSettingsMessage = [this](const QStringList& lines) {
+        remote_->SendSettingsMessage(lines);
+    };
+    h.channelIndex = [this] { return channels_->itemIndex(); };
 }
 
 void Station::createSettings() {

@@ -37,6 +37,7 @@ class DatagramNetwork;
 class DisplayLog;
 class InputAids;
 class InputPart;
+class KaraokeRemote;
 class LinkEncryption;
 class LumoLink;
 class OwnAddress;
@@ -118,6 +119,7 @@ public:
     Preroll& prerollTemplate() { return *preroll_; }
     PrerollMonitor& prerollLink() { return *prerollMonitor_; }
     Palette& paletteQueue() { return *palette_; }
+    KaraokeRemote& karaokeRemote() { return *karaoke_; }
     MonitorPart& monitor() { return *monitor_; }
     Undo& undo() { return *undo_; }
     ScreenModes& modes() { return *modes_; }
@@ -167,6 +169,7 @@ private:
     void createSettings();
     void createPrerollParts();
     void createPaletteParts();
+    void createKaraokeRemote();
     void bindSettings();
     void restoreDefaultsAround(bool before);
     void createRemoteSettings();
@@ -213,6 +216,7 @@ private:
     SubInput* subInput_ = nullptr;
     PrerollMonitor* prerollMonitor_ = nullptr;
     Palette* palette_ = nullptr;
+    KaraokeRemote* karaoke_ = nullptr;
     MonitorPart* monitor_ = nullptr;
     Undo* undo_ = nullptr;
     ScreenModes* modes_ = nullptr;
