@@ -40,6 +40,7 @@ add_library(quorel_station STATIC
   caption/caption_link.cpp
   caption/corrections.cpp
   caption/monitor.cpp
+  caption/reading_source.cpp
   caption/undo.cpp
   caption/caption_windows.cpp
   caption/eight_person.cpp
