@@ -2,7 +2,7 @@
 // ports, from whoever, must leave it running, answering and drawing.
 //
 // Input: one byte of station state (bit 0 scrambling, 1 the LAN switch off,
-// 2 correction mode, 3 the word-processor screen, 4 telops received, 5 the
+// 2 correction mode and ruby messages taken, 3 the word-processor screen, 4 telops received, 5 the
 // pre-roll window shown and following the line link, 6 the palette and its
 // monitor shown, 7 the palette link on), then records of
 //   [which: port of the plan (low 7 bits % 19) and sender (/ 19 % 5);
@@ -50,6 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bool(state & 8) != st.screen().wordProcessorMode())
         st.screen().setScreenKind(state & 8 ? 1 : 0);
     m.CheckBox85->setChecked((state & 4) && st.screen().wordProcessorMode());
+    {
+        const QSignalBlocker quiet(m.CheckBox46); // the display options stay as they are
+        m.CheckBox46->setChecked(state & 4);
+    }
     st.information()->CheckBox12->setChecked(!(state & 16)); // telops received
     // A pre-roll window that follows the line link.
     TForm11& preroll = *st.preroll();

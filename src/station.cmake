@@ -48,6 +48,7 @@ add_library(quorel_station STATIC
   caption/input_aids.cpp
   caption/input_part.cpp
   caption/sub_input.cpp
+  caption/reading_insertion.cpp
   caption/screen_part.cpp
   caption/smooth_picture.cpp
   caption/smooth_renderer.cpp

@@ -300,6 +300,10 @@ void TMainConsole::buildAuxiliaryPage() {
     auto* sub = group(TabSheet5, QStringLiteral("Sub Input Window"));
     Button10 = named(new QPushButton(QStringLiteral("Sub Input W"), TabSheet5), "Button10");
     sub->addRow(Button10);
+
+    auto* ruby = group(TabSheet5, QStringLiteral("ルビ送信"));
+    CheckBox46 = check(TabSheet5, "CheckBox46", QStringLiteral("表示・送受信する。"), false);
+    ruby->addRow(CheckBox46);
 }
 
 void TMainConsole::buildMemberList() {
@@ -644,6 +648,31 @@ void TMainConsole::buildInputAids() {
 
     CheckBox61 =
         check(hiddenOptions, "CheckBox61", QStringLiteral("自動的にEnterし表示する。"), false);
+
+    // Reading insertion: set by settings files only, so the frame stays hidden.
+    readingGroup = named(new QGroupBox(QStringLiteral("F1キーで漢字変換の入力読みを挿入")),
+                         "GroupBox_reading");
+    pageLayout(TabSheet11)->addWidget(readingGroup);
+    readingGroup->hide();
+    auto* reading = new QFormLayout(readingGroup);
+    CheckBox58 =
+        check(readingGroup, "CheckBox58", QStringLiteral("下の文字で入力読みを囲う"), false);
+    Edit22 = box(readingGroup, "Edit22", QStringLiteral("（"));
+    Edit23 = box(readingGroup, "Edit23", QStringLiteral("）"));
+    CheckBox59 =
+        check(readingGroup, "CheckBox59", QStringLiteral("ルビにする（`r`sで囲う）"), false);
+    RadioButton1 = named(new QRadioButton(QStringLiteral("半ｶﾀｶﾅ"), readingGroup), "RadioButton1");
+    RadioButton2 =
+        named(new QRadioButton(QStringLiteral("カタカナ"), readingGroup), "RadioButton2");
+    RadioButton3 =
+        named(new QRadioButton(QStringLiteral("ひらがな"), readingGroup), "RadioButton3");
+    RadioButton3->setChecked(true);
+    reading->addRow(CheckBox58);
+    reading->addRow(Edit22, Edit23);
+    reading->addRow(CheckBox59);
+    reading->addRow(RadioButton1);
+    reading->addRow(RadioButton2);
+    reading->addRow(RadioButton3);
 }
 
 void TMainConsole::buildSavePage() {

@@ -170,6 +170,15 @@ public:
     QPushButton* Button11; // saves the explanation page
     QLineEdit* Edit10;
 
+    // Reading insertion (F1), on "Input 2" but never shown: bracket mode,
+    // its brackets, ruby mode and the form of the reading.
+    QGroupBox* readingGroup;
+    QCheckBox *CheckBox58, *CheckBox59;
+    QLineEdit *Edit22, *Edit23;
+    QRadioButton *RadioButton1, *RadioButton2, *RadioButton3;
+    // "Auxiliary": receive and apply ruby messages.
+    QCheckBox* CheckBox46;
+
     // Options no page shows; settings files and remote settings set them.
     QWidget* hiddenOptions;
     QCheckBox *CheckBox19, *CheckBox24, *CheckBox41, *CheckBox37, *CheckBox85;

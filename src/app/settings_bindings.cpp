@@ -16,9 +16,9 @@
 #include "windows/info/info_windows.h"
 #include "windows/info/information_window.h"
 #include "windows/info/telop.h"
-#include "windows/prepared/palette_window.h"
 #include "windows/prepared/karaoke.h"
 #include "windows/prepared/karaoke_window.h"
+#include "windows/prepared/palette_window.h"
 #include "windows/prepared/preroll_window.h"
 #include "windows/prepared/sub_input_window.h"
 
@@ -277,6 +277,26 @@ void bindSubInputSettings(Station& st, SettingsRegistry& r) {
     for (int i : {0, 1})
         r.bind(256 + i, {[&w, i] { return QString::number(w.stripWidth(i)); },
                          [&w, i](const QString& v) { w.setStripWidth(i, number(v)); }});
+}
+
+void bindReadingSettings(Station& st, SettingsRegistry& r) {
+    TMainConsole& m = *st.main();
+    bindCheck(r, 809, m.CheckBox46);
+    bindCheck(r, 864, m.CheckBox58);
+    bindText(r, 865, m.Edit22);
+    bindText(r, 866, m.Edit23);
+    bindCheck(r, 867, m.CheckBox59);
+    r.bind(
+        868,
+        {[&m] {
+             return m.RadioButton3->isChecked()   ? QStringLiteral("3")
+                    : m.RadioButton2->isChecked() ? QStringLiteral("2")
+                                                  : QStringLiteral("1");
+         },
+         [&m](const QString& v) {
+             const int n = v.trimmed().toInt(); // anything else: half-width
+             (n == 3 ? m.RadioButton3 : n == 2 ? m.RadioButton2 : m.RadioButton1)->setChecked(true);
+         }});
 }
 
 void bindPrerollSettings(Station& st, SettingsRegistry& r) {
@@ -683,6 +703,7 @@ void bindStationSettings(Station& st, SettingsRegistry& r) {
     bindPaletteSettings(st, r);
     bindSubInputSettings(st, r);
     bindKaraokeSettings(st, r);
+    bindReadingSettings(st, r);
 }
 
 } // namespace quorel

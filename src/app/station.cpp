@@ -16,6 +16,8 @@
 #include "caption/input_edit.h"
 #include "caption/input_part.h"
 #include "caption/monitor.h"
+#include "caption/reading_insertion.h"
+#include "caption/reading_source.h"
 #include "caption/screen_part.h"
 #include "caption/smooth_picture.h"
 #include "caption/sub_input.h"
@@ -35,8 +37,8 @@
 #include "windows/info/chat.h"
 #include "windows/info/info_windows.h"
 #include "windows/info/telop.h"
-#include "windows/prepared/palette.h"
 #include "windows/prepared/karaoke.h"
+#include "windows/prepared/palette.h"
 #include "windows/prepared/prepared_windows.h"
 #include "windows/prepared/preroll.h"
 #include "windows/prepared/preroll_monitor.h"
@@ -306,6 +308,53 @@ void Station::createNetworkParts() {
     createPrerollParts();
     createPaletteParts();
     createSubInput();
+    createReadingInsertion();
+}
+
+void Station::createReadingInsertion() {
+    TMainConsole& m = *main_;
+    TForm14& sub = *form14_;
+    reading_ = new ReadingInsertion({endpoint(QStringLiteral("TForm14"), QStringLiteral("NMUDP1")),
+                                     m.CheckBox58, m.Edit22, m.Edit23, m.CheckBox59, m.RadioButton1,
+                                     m.RadioButton2, m.RadioButton3, m.CheckBox46, m.CheckBox50,
+                                     m.CheckBox19, form5_.get()},
+                                    record_, state_, *encryption_, *lumo_, messages(), this);
+    // The readings of the input method's conversions in these editors.
+    auto* source = new ReadingSource(this);
+    reading_->addTarget(m.RichEdit1);
+    source->watch(m.RichEdit1);
+    for (SubPane* p : sub.panes) {
+        reading_->addTarget(p);
+        source->watch(p);
+    }
+    connect(source, &ReadingSource::compositionStarted, reading_,
+            [this] { reading_->compositionStarted(); });
+    connect(source, &ReadingSource::compositionEnded, reading_,
+            [this] { reading_->compositionEnded(); });
+    connect(source, &ReadingSource::readingConfirmed, reading_,
+            [this](QObject*, const QString& r) { reading_->conversion(r); });
+    ReadingInsertion::Hooks& h = reading_->hooks();
+    h.subOptionsOn = [&sub] { return sub.CheckBox37->isChecked() && sub.CheckBox45->isChecked(); };
+    // No wrap first: the split asks for it with a message of its own otherwise.
+    h.setSubOptions = [&sub](bool on) {
+        sub.CheckBox37->setChecked(on);
+        sub.CheckBox45->setChecked(on);
+    };
+    h.screenLines = [this] { return screen_->state().displayLines; };
+    h.rubyApplied = [this] {
+        if (!main_->RichEdit2->isVisible())
+            return;
+        QTextCursor cur = main_->RichEdit2->textCursor();
+        cur.movePosition(QTextCursor::End);
+        main_->RichEdit2->setTextCursor(cur);
+    };
+    subInput_->hooks().rubyOff = [this] { main_->CheckBox46->setChecked(false); };
+    screen_->markersRefused = [this] {
+        return form14_->CheckBox45->isChecked() || main_->CheckBox46->isChecked();
+    };
+    InputAids::Hooks& a = aids_->hooks();
+    a.readingInsertionOn = [this] { return reading_->on(); };
+    a.insertReading = [this](QTextEdit* editor) { reading_->insert(editor); };
 }
 
 void Station::createPaletteParts() {
@@ -341,7 +390,6 @@ void Station::createSubInput() {
     h.report = [this](QTextEdit* pane, int key) { monitor_->report(pane, key); };
     h.redraw = [this] { screen_->redrawBoth(); };
     screen_->columnSplit = [this] { return subInput_->columns(); };
-    screen_->markersRefused = [this] { return form14_->CheckBox45->isChecked(); };
     InputAids::Hooks& a = aids_->hooks();
     a.focusedSubPane = [this] { return subInput_->focusedPane(); };
     a.subPanes = [this] { return subInput_->panes(); };

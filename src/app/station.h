@@ -18,6 +18,7 @@ class Chat;
 class Palette;
 class Preroll;
 class SubInput;
+class ReadingInsertion;
 class PrerollMonitor;
 class Corrections;
 class Telop;
@@ -96,6 +97,7 @@ public:
     TForm9* picture() const { return form9_.get(); }
     TForm14* subInput() const { return form14_.get(); }
     SubInput* subInputPart() const { return subInput_; }
+    ReadingInsertion& readingInsertion() { return *reading_; }
     TFkakunin* palette() const { return fkakunin_.get(); }
     TFmojikara* karaoke() const { return fmojikara_.get(); }
     TFshusei_moni* paletteMonitor() const { return fshusei_.get(); }
@@ -152,6 +154,7 @@ public:
     void hotkeyEightPerson();
     void hotkeySubInput();
     void createSubInput();
+    void createReadingInsertion();
     void hotkeyInformation();
     void hotkeyPalette();
     void hotkeyKaraoke();
@@ -214,6 +217,7 @@ private:
     Telop* telop_ = nullptr;
     Preroll* preroll_ = nullptr;
     SubInput* subInput_ = nullptr;
+    ReadingInsertion* reading_ = nullptr;
     PrerollMonitor* prerollMonitor_ = nullptr;
     Palette* palette_ = nullptr;
     KaraokeRemote* karaoke_ = nullptr;
