@@ -100,6 +100,7 @@ private slots:
     void rubyReceivingSwitchesTheDisplayOptions();
     void rubyMessagesOnTheRecord();
     void rubyMessagesThatChangeNothing();
+    void rubyOnTheWordProcessorScreen();
     void rubyMessageScrambledAndCopied();
 };
 
@@ -272,6 +273,24 @@ void TestReading::rubyMessagesThatChangeNothing() {
     // Whole characters only: "A" is also the second byte of "ア".
     t.ruby(QStringLiteral("A,えー"));
     QCOMPARE(t.tail(1), QStringList{QStringLiteral("`rえー`sAア`rえー`sA字")});
+}
+
+void TestReading::rubyOnTheWordProcessorScreen() {
+    One t;
+    t.main().CheckBox46->setChecked(true);
+    t.received(QStringLiteral("漢字の読み"));
+    t.a.screen().setScreenKind(1);
+    QVERIFY(t.a.screen().wordProcessorMode());
+    QPlainTextEdit* wp = t.main().RichEdit2;
+    QTRY_VERIFY(wp->isVisible());
+    QTextCursor c = wp->textCursor();
+    c.setPosition(0);
+    wp->setTextCursor(c);
+    t.ruby(QStringLiteral("漢字,かんじ"));
+    QVERIFY(wp->toPlainText().contains(QStringLiteral("`rかんじ`s漢字の読み")));
+    // The typist sees the end, where the next sentence comes.
+    QCOMPARE(wp->textCursor().position(), wp->document()->characterCount() - 1);
+    QVERIFY(!wp->textCursor().hasSelection());
 }
 
 void TestReading::rubyMessageScrambledAndCopied() {
