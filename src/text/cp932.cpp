@@ -307,4 +307,40 @@ QString leftBytes(const QString& s, int maxBytes) {
     return s.left(indexOfByteOffset(s, std::max(0, maxBytes)));
 }
 
+int editorBytes(const QString& s) {
+    int breaks = 0;
+    QString t = s;
+    for (QChar& c : t)
+        if (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator) {
+            c = QLatin1Char(' ');
+            ++breaks;
+        }
+    return byteLength(t) + breaks; // the space stands for the first byte
+}
+
+QString fitBytes(const QString& s, int room) {
+    if (room <= 0)
+        return QString();
+    QString t = s;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (editorBytes(t) <= room)
+        return t;
+    QString out;
+    int used = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < t.size() && t.at(i + 1).isLowSurrogate();
+        const QStringView one(t.constData() + i, pair ? 2 : 1);
+        const int b =
+            (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator) ? 2 : byteLength(one);
+        if (used + b > room)
+            break;
+        used += b;
+        out += one;
+        if (pair)
+            ++i;
+    }
+    return out;
+}
+
 } // namespace quorel::text

@@ -52,4 +52,13 @@ QByteArray cutBytes(const QByteArray& bytes, int maxBytes);
 // The longest start of s whose code page 932 form has at most maxBytes bytes.
 QString leftBytes(const QString& s, int maxBytes);
 
+// What of `s` an editor limited in bytes can take when `room` bytes are left:
+// its longest start, with CR LF made one line break, where every line break
+// ('\n' or U+2029, as editors hold them) counts two bytes because it travels
+// as CR LF. Never ends inside a surrogate pair.
+QString fitBytes(const QString& s, int room);
+// The bytes an editor's text (or selection) takes as it travels: each line
+// break ('\n' or U+2029) is CR LF.
+int editorBytes(const QString& s);
+
 } // namespace quorel::text

@@ -37,6 +37,8 @@ private slots:
     void sanitiseBytes();
     void sanitise_data();
     void sanitise();
+    void fitBytes_data();
+    void fitBytes();
 };
 
 void TstText::encoding_data() {
@@ -262,3 +264,29 @@ void TstText::sanitise() {
 
 QTEST_APPLESS_MAIN(TstText)
 #include "tst_text.moc"
+
+void TstText::fitBytes_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("room");
+    QTest::addColumn<QString>("fitted");
+    QTest::newRow("all fits") << u"ab漢"_s << 4 << u"ab漢"_s;
+    QTest::newRow("never half a kanji") << u"ab漢"_s << 3 << u"ab"_s;
+    QTest::newRow("no room") << u"a"_s << 0 << QString();
+    QTest::newRow("line break is two") << u"a\nb"_s << 3 << u"a\n"_s;
+    QTest::newRow("line break does not fit") << u"a\nb"_s << 2 << u"a"_s;
+    QTest::newRow("CR LF is one break") << u"a\r\nb"_s << 4 << u"a\nb"_s;
+    QTest::newRow("paragraph separator") << u"a\u2029b"_s << 3 << u"a\u2029"_s;
+    QTest::newRow("never half a surrogate pair")
+        << u"a"_s + QString::fromUcs4(U"\U0001F600") << 2 << u"a"_s;
+}
+
+void TstText::fitBytes() {
+    QFETCH(QString, input);
+    QFETCH(int, room);
+    QFETCH(QString, fitted);
+    QCOMPARE(text::fitBytes(input, room), fitted);
+    QVERIFY(text::editorBytes(fitted) <= std::max(room, 0));
+    // A selection's line breaks count as the text's do.
+    QCOMPARE(text::editorBytes(u"a\u2029b"_s), text::editorBytes(u"a\nb"_s));
+    QCOMPARE(text::editorBytes(u"a\nb"_s), 4);
+}

@@ -62,26 +62,13 @@ PalettePane::PalettePane(QWidget* parent) : QTextEdit(parent) {
 }
 
 int PalettePane::bytes() const {
-    // A line break is CR LF on the wire.
-    const QString t = toPlainText();
-    return text::byteLength(t) + int(t.count(QLatin1Char('\n')));
+    // A line break travels as CR LF: two bytes, one character in the editor.
+    return text::editorBytes(toPlainText());
 }
 
 QString PalettePane::fitting(const QString& text) const {
-    const QString selected = textCursor().selectedText();
-    int room = kTypingLimit - bytes() + text::byteLength(selected) +
-               int(selected.count(QChar::ParagraphSeparator));
-    QString out;
-    for (const QChar c : text) {
-        const int n = (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator)
-                          ? 2
-                          : text::byteLength(QString(c));
-        if (n > room)
-            break;
-        room -= n;
-        out += c;
-    }
-    return out;
+    return text::fitBytes(text,
+                          kTypingLimit - bytes() + text::editorBytes(textCursor().selectedText()));
 }
 
 void PalettePane::keyPressEvent(QKeyEvent* e) {

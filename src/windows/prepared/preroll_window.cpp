@@ -76,30 +76,12 @@ PrerollPane::PrerollPane(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 int PrerollPane::bytes() const {
-    // Lines are joined by CR LF in the file and in every position.
-    const QTextDocument* d = document();
-    return text::byteLength(toPlainText()) + 1 * (d->blockCount() - 1);
+    // A line break travels as CR LF: two bytes, one character in the editor.
+    return text::editorBytes(toPlainText());
 }
 
 QString PrerollPane::fitting(const QString& text) const {
-    const int room = limit_ - bytes() + text::byteLength(textCursor().selectedText());
-    if (room <= 0)
-        return QString();
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    // A line break takes two bytes but counts one in the editor's text.
-    if (text::byteLength(t) + t.count(QLatin1Char('\n')) <= room)
-        return t;
-    QString out;
-    int used = 0;
-    for (const QChar c : t) {
-        const int b = c == QLatin1Char('\n') ? 2 : text::byteLength(QStringView(&c, 1));
-        if (used + b > room)
-            break;
-        used += b;
-        out += c;
-    }
-    return out;
+    return text::fitBytes(text, limit_ - bytes() + text::editorBytes(textCursor().selectedText()));
 }
 
 void PrerollPane::keyPressEvent(QKeyEvent* e) {

@@ -24,30 +24,11 @@ SubPane::SubPane(QWidget* parent) : InputEdit(parent) {
 
 int SubPane::bytes() const {
     // A line break travels as CR LF: two bytes, one character in the editor.
-    return text::byteLength(toPlainText()) + (document()->blockCount() - 1);
+    return text::editorBytes(toPlainText());
 }
 
 QString SubPane::fitting(const QString& text) const {
-    QString selected = textCursor().selectedText();
-    const int room = kLimit - bytes() + text::byteLength(selected) +
-                     int(selected.count(QChar::ParagraphSeparator));
-    if (room <= 0)
-        return QString();
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QString out;
-    int used = 0;
-    for (const QChar c : t) {
-        const int b = c == QLatin1Char('\n') ? 2 : text::byteLength(QStringView(&c, 1));
-        if (used + b > room)
-            break;
-        used += b;
-        out += c;
-    }
-    // Never half a surrogate pair.
-    if (!out.isEmpty() && out.back().isHighSurrogate())
-        out.chop(1);
-    return out;
+    return text::fitBytes(text, kLimit - bytes() + text::editorBytes(textCursor().selectedText()));
 }
 
 void SubPane::keyPressEvent(QKeyEvent* e) {
