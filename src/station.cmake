@@ -10,6 +10,7 @@ target_link_libraries(quorel_net PUBLIC quorel_wire Qt6::Network)
 # Services every station component uses: message boxes, clock, clipboard,
 # choosers, error reporting and integer boxes.
 add_library(quorel_base STATIC
+  base/program_folder.cpp
   base/services.cpp
 )
 target_include_directories(quorel_base PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

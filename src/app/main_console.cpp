@@ -688,6 +688,9 @@ void TMainConsole::buildSavePage() {
     files->addRow(row);
     Label67 = named(new QLabel(TabSheet7), "Label67");
     files->addRow(QStringLiteral("ファイル"), Label67);
+    LabelFolder = named(new QLabel(TabSheet7), "LabelFolder");
+    LabelFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    files->addRow(QStringLiteral("保存先フォルダ"), LabelFolder);
     auto* note =
         new QLabel(QStringLiteral("「起動時設定にする」で今の設定を保存すると、次の起動から"
                                   "自動的に読み込まれます。"),

@@ -7,6 +7,7 @@
 #include "app/picture_window.h"
 #include "app/screen_modes.h"
 #include "app/settings_bindings.h"
+#include "base/program_folder.h"
 #include "app/splash.h"
 #include "caption/caption_link.h"
 #include "caption/caption_windows.h"
@@ -64,12 +65,15 @@ namespace quorel {
 Station::Station(const Environment& env, QObject* parent)
     : QObject(parent), env_(env),
       messages_(*env.messages, [this](const QString& text) { networkNotice(text); }) {
-    QString dir = env_.programDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                  : env_.programDirectory;
-    dir = QDir::fromNativeSeparators(dir);
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    state_.programDirectory = dir;
+    if (env_.programDirectory.isEmpty()) {
+        const ProgramFolders folders =
+            chooseProgramFolders(QCoreApplication::applicationDirPath(), userDataFolder());
+        state_.programDirectory = folders.files;
+        state_.besideExecutable = folders.beside;
+        qInfo().noquote() << "quorel: files are kept in" << folders.files;
+    } else {
+        state_.programDirectory = chooseProgramFolders(env_.programDirectory, {}).files;
+    }
 
     if (env_.splash) {
         // Shown and painted before the other windows exist, so it is visible
@@ -755,6 +759,7 @@ void Station::createMainWindow() {
 
     createGroupParts();
     createSettings();
+    m.LabelFolder->setText(QDir::toNativeSeparators(state_.programDirectory));
 
     // 3. The own address.
     ownAddress_ =

@@ -155,6 +155,9 @@ struct StationState {
     bool settingsReady = false; // set once the start-up timer has run
     bool groupFull = false;     // a "Ful" answer arrived
     QString programDirectory;   // with a trailing separator, known from the start
+    // The executable's folder when files go elsewhere (an installed station):
+    // a start-up settings file there is still read. Empty otherwise.
+    QString besideExecutable;
 };
 
 } // namespace quorel

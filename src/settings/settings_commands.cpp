@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QDebug>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -31,7 +32,13 @@ SettingsCommands::SettingsCommands(const Controls& c, SettingsRegistry& registry
 }
 
 QString SettingsCommands::StartupSettingsFile() const {
-    return state_.programDirectory + kStartupName;
+    const QString own = state_.programDirectory + kStartupName;
+    // An installed station still takes the file an administrator put beside
+    // the executable, until the user saves one of their own.
+    if (!state_.besideExecutable.isEmpty() && !QFileInfo::exists(own) &&
+        QFileInfo::exists(state_.besideExecutable + kStartupName))
+        return state_.besideExecutable + kStartupName;
+    return own;
 }
 
 void SettingsCommands::appendChannelAndGroup() {
@@ -120,7 +127,8 @@ void SettingsCommands::SaveStartupSettings() {
     if (channel != 0 || group != 1)
         appendChannelAndGroup();
     appendStationName();
-    store(StartupSettingsFile());
+    // Always the user's own folder: the file beside the executable is only read.
+    store(state_.programDirectory + kStartupName);
 }
 
 bool SettingsCommands::read(const QString& path, bool report) {
@@ -141,6 +149,8 @@ void SettingsCommands::LoadStartupSettings() {
     const QString path = StartupSettingsFile();
     if (!QFile::exists(path) || !read(path, true))
         return;
+    if (path != state_.programDirectory + kStartupName)
+        qInfo().noquote() << "quorel: start-up settings from" << path;
     c_.Label67->setText(kStartupName);
     registry_.ApplySettings(SettingsLines);
 }

@@ -67,6 +67,8 @@ public:
     // The in-memory list every command clears, fills and uses.
     QStringList SettingsLines;
 
+    // The start-up settings file to read: the user's, else one beside the
+    // executable of an installed station.
     QString StartupSettingsFile() const;
 
     void SaveSettingsAs();      // Button21

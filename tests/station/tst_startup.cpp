@@ -7,6 +7,7 @@
 #include "app/main_console.h"
 #include "app/picture_window.h"
 #include "app/splash.h"
+#include "base/program_folder.h"
 #include "caption/caption_windows.h"
 #include "net/own_address.h"
 #include "station_fixture.h"
@@ -17,11 +18,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUuid>
@@ -85,6 +88,7 @@ private slots:
     void closingTheMainWindowEndsTheStation();
     void secondInstanceAnswers();
     void splashLooksAsDesigned();
+    void filesGoToTheDataFolderWhenTheProgramFolderIsReadOnly();
 };
 
 void TestStartup::windowsAreCreatedInOrder() {
@@ -308,4 +312,18 @@ void TestStartup::splashLooksAsDesigned() {
 }
 
 QTEST_MAIN(TestStartup)
+void TestStartup::filesGoToTheDataFolderWhenTheProgramFolderIsReadOnly() {
+    QTemporaryDir exe, data;
+    // A folder the station may write in keeps its files.
+    ProgramFolders f = chooseProgramFolders(exe.path(), data.path() + "/quorel");
+    QCOMPARE(f.files, exe.path() + '/');
+    QVERIFY(f.beside.isEmpty());
+    // No file can be created in /proc, not even by root: the data folder
+    // takes the files, and the executable's folder is still read.
+    f = chooseProgramFolders(QStringLiteral("/proc"), data.path() + "/quorel");
+    QCOMPARE(f.files, data.path() + "/quorel/");
+    QCOMPARE(f.beside, QStringLiteral("/proc/"));
+    QVERIFY(QFileInfo(f.files).isDir());
+}
+
 #include "tst_startup.moc"
