@@ -156,7 +156,7 @@ public:
 
     // "Save": settings files.
     QPushButton *Button21, *Button20, *Button66, *Button67;
-    QLabel* Label67; // the file last saved or loaded
+    QLabel* Label67;     // the file last saved or loaded
     QLabel* LabelFolder; // where settings files and logs are kept
     // "Save": the display record's logs and its periodic clearing.
     QPushButton* Button7;       // save the record with a dialog

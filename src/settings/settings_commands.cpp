@@ -4,8 +4,8 @@
 #include "settings/settings_file.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
