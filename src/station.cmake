@@ -53,6 +53,7 @@ add_library(quorel_station STATIC
   caption/smooth_picture.cpp
   caption/smooth_renderer.cpp
   logs/display_log.cpp
+  logs/transcript.cpp
   members/member_list.cpp
   members/partner.cpp
   net/channels.cpp
