@@ -54,6 +54,9 @@ add_library(quorel_station STATIC
   caption/smooth_picture.cpp
   caption/smooth_renderer.cpp
   logs/display_log.cpp
+  logs/line_times.cpp
+  logs/transcript.cpp
+  logs/transcripts.cpp
   members/member_list.cpp
   members/partner.cpp
   net/channels.cpp

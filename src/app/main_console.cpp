@@ -706,6 +706,13 @@ void TMainConsole::buildSavePage() {
     saveRow->addWidget(Button7);
     saveRow->addWidget(Label5, 1);
     logs->addRow(saveRow);
+    ButtonTranscript =
+        named(new QPushButton(QStringLiteral("Save transcript (txt, srt, vtt)"), TabSheet7),
+              "ButtonTranscript");
+    auto* transcriptRow = new QHBoxLayout;
+    transcriptRow->addWidget(ButtonTranscript);
+    transcriptRow->addStretch();
+    logs->addRow(transcriptRow);
 
     auto* periodic = new QGroupBox(QStringLiteral("定期的な消去と自動保存"), TabSheet7);
     auto* pv = new QVBoxLayout(periodic);

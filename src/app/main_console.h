@@ -164,6 +164,8 @@ public:
     QCheckBox* CheckBox39;      // save at each clearing and at exit
     QLineEdit *Edit92, *Edit91; // minutes between checks, line threshold
     QLineEdit* Edit4;           // size threshold in KByte
+    // "Save": the record with the times of its lines as .txt, .srt and .vtt.
+    QPushButton* ButtonTranscript;
 
     // "Readme": the explanation page, with at most kExplanationLines lines.
     static constexpr int kExplanationLines = 2000;

@@ -24,6 +24,8 @@
 #include "caption/sub_input.h"
 #include "caption/undo.h"
 #include "logs/display_log.h"
+#include "logs/line_times.h"
+#include "logs/transcripts.h"
 #include "members/member_list.h"
 #include "members/partner.h"
 #include "net/channels.h"
@@ -120,6 +122,9 @@ Station::Station(const Environment& env, QObject* parent)
 }
 
 Station::~Station() {
+    // The line times go before the screen part that reports to them.
+    if (screen_)
+        screen_->recordChangeSeen = nullptr;
     if (splash_)
         delete splash_.data();
 }
@@ -279,6 +284,15 @@ void Station::createNetworkParts() {
                            record_, *screen_, state_, clock(), messages(),
                            env_.choosers ? *env_.choosers : qtChoosers_, this);
     logs_->hooks().chatRecordAtExit = [this] { return chat_->recordAtExit(); };
+
+    // Transcripts: every line's arrival time, saved with the record as text
+    // and subtitles.
+    lineTimes_ = std::make_unique<LineTimes>(record_, clock());
+    screen_->recordChangeSeen = [this](const DisplayRecord::Change& ch) {
+        lineTimes_->onChange(ch);
+    };
+    transcripts_ = new Transcripts({m.ButtonTranscript}, record_, *lineTimes_, state_, clock(),
+                                   messages(), env_.choosers ? *env_.choosers : qtChoosers_, this);
 
     aids_ = new InputAids({form5_.get(),      m.RichEdit1,
                            m.RichEdit2,       m.Edit31,

@@ -36,6 +36,8 @@ class EightPersonMonitor;
 class Partner;
 class DatagramNetwork;
 class DisplayLog;
+class LineTimes;
+class Transcripts;
 class InputAids;
 class InputPart;
 class KaraokeRemote;
@@ -130,6 +132,8 @@ public:
     SettingsCommands& settingsCommands() { return *commands_; }
     RemoteSettings& remoteSettings() { return *remote_; }
     DisplayLog& logs() { return *logs_; }
+    const LineTimes& lineTimes() const { return *lineTimes_; }
+    Transcripts& transcripts() { return *transcripts_; }
     const Clock& clock() const { return env_.clock ? *env_.clock : systemClock_; }
     DatagramNetwork& network() { return *env_.network; }
 
@@ -229,6 +233,8 @@ private:
     SettingsCommands* commands_ = nullptr;
     RemoteSettings* remote_ = nullptr;
     DisplayLog* logs_ = nullptr;
+    std::unique_ptr<LineTimes> lineTimes_;
+    Transcripts* transcripts_ = nullptr;
     QtChoosers qtChoosers_;
     SystemClock systemClock_;
 };
