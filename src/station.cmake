@@ -37,6 +37,7 @@ add_library(quorel_station STATIC
   app/splash.cpp
   app/station.cpp
   app/unix_signals.cpp
+  caption/audience_view.cpp
   caption/caption_link.cpp
   caption/corrections.cpp
   caption/monitor.cpp

@@ -8,6 +8,7 @@
 #include "app/screen_modes.h"
 #include "app/settings_bindings.h"
 #include "app/splash.h"
+#include "caption/audience_view.h"
 #include "caption/caption_link.h"
 #include "caption/caption_windows.h"
 #include "caption/corrections.h"
@@ -309,6 +310,16 @@ void Station::createNetworkParts() {
     createPaletteParts();
     createSubInput();
     createReadingInsertion();
+    createAudienceView();
+}
+
+void Station::createAudienceView() {
+    TMainConsole& m = *main_;
+    audience_ = std::make_unique<AudienceView>(
+        AudienceView::Controls{m.CheckBoxAudience, m.EditAudiencePort, m.LabelAudience,
+                               m.LabelAudienceQr},
+        record_);
+    audience_->hooks().ownAddress = [this] { return main_->Edit35->text(); };
 }
 
 void Station::createReadingInsertion() {
