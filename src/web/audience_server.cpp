@@ -116,6 +116,8 @@ AudienceServer::AudienceServer(DisplayRecord& record, const Limits& limits, QObj
     ws_ = new QWebSocketServer(QStringLiteral("Quorel"), QWebSocketServer::NonSecureMode, this);
     ws_->setHandshakeTimeout(std::chrono::milliseconds(limits_.requestTimeoutMs));
     connect(ws_, &QWebSocketServer::newConnection, this, &AudienceServer::onWebSocket);
+    ping_ = new QTimer(this);
+    connect(ping_, &QTimer::timeout, this, &AudienceServer::pingViewers);
     listenerId_ = record_.addListener(
         [this](const DisplayRecord::Change& c) { onRecordChange(c.first, c.removed, c.added); });
 }
@@ -140,6 +142,7 @@ bool AudienceServer::start(quint16 port) {
         tcp_ = nullptr;
         return false;
     }
+    ping_->start(limits_.pingIntervalMs);
     return true;
 }
 
@@ -150,6 +153,7 @@ void AudienceServer::stop() {
         tcp_ = nullptr;
     }
     open_.clear();
+    ping_->stop();
     const auto viewers = viewers_.keys();
     viewers_.clear();
     for (QWebSocket* ws : viewers) {
@@ -194,17 +198,19 @@ void AudienceServer::onNewConnection() {
     }
 }
 
-void AudienceServer::forget(QTcpSocket* s) {
+void AudienceServer::forget(QTcpSocket* s, bool closing) {
     open_.remove(s);
     s->disconnect(this);
-    for (QTimer* t : s->findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
-        t->stop();
+    // An answer the client never reads is not waited for beyond the deadline.
+    if (!closing)
+        for (QTimer* t : s->findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
+            t->stop();
 }
 
 void AudienceServer::respond(QTcpSocket* s, int status, const QByteArray& type,
                              const QByteArray& body, bool head,
                              const QList<std::pair<QByteArray, QByteArray>>& extra) {
-    forget(s);
+    forget(s, true);
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) + "\r\n";
     out += "Content-Type: " + type + "\r\n";
     out += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
@@ -325,10 +331,28 @@ void AudienceServer::onWebSocket() {
         }
         connect(ws, &QWebSocket::disconnected, this, [this, ws] { dropViewer(ws); });
         connect(ws, &QWebSocket::bytesWritten, this, [this, ws] { onDrained(ws); });
+        connect(ws, &QWebSocket::pong, this, [this, ws] {
+            if (const auto it = viewers_.find(ws); it != viewers_.end())
+                it->lastPong = QDateTime::currentMSecsSinceEpoch();
+        });
         Viewer& v = viewers_[ws];
+        v.lastPong = QDateTime::currentMSecsSinceEpoch();
         sendSnapshot(ws, v);
         emit viewerCountChanged(int(viewers_.size()));
     }
+}
+
+void AudienceServer::pingViewers() {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    QList<QWebSocket*> silent;
+    for (auto it = viewers_.begin(); it != viewers_.end(); ++it) {
+        if (now - it->lastPong > 3LL * limits_.pingIntervalMs)
+            silent.append(it.key());
+        else
+            it.key()->ping();
+    }
+    for (QWebSocket* ws : silent)
+        dropViewer(ws);
 }
 
 void AudienceServer::dropViewer(QWebSocket* ws) {

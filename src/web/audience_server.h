@@ -24,6 +24,7 @@
 
 class QTcpServer;
 class QTcpSocket;
+class QTimer;
 class QWebSocket;
 class QWebSocketServer;
 
@@ -62,7 +63,10 @@ public:
         int requestTimeoutMs = 10000;       // to send a whole request
         qint64 maxQueuedBytes = 512 * 1024; // per viewer, before it is resynchronised
         int behindTimeoutMs = 60000;        // a viewer this long behind is dropped
-        int snapshotLines = 1000;           // the last lines a snapshot carries
+        // Viewers are pinged this often; one that answered none of the last
+        // three pings (a phone gone to sleep) is dropped and frees its place.
+        int pingIntervalMs = 30000;
+        int snapshotLines = 1000; // the last lines a snapshot carries
     };
 
     // An extra GET page (e.g. a transcript download): the body and its type,
@@ -100,13 +104,16 @@ private:
         int base = 0;        // record line of the viewer's first line
         bool behind = false; // waiting for its queue to drain
         qint64 behindSince = 0;
+        qint64 lastPong = 0;
     };
 
     void onNewConnection();
     void onReadyRead(QTcpSocket* s);
     void respond(QTcpSocket* s, int status, const QByteArray& type, const QByteArray& body,
                  bool head = false, const QList<std::pair<QByteArray, QByteArray>>& extra = {});
-    void forget(QTcpSocket* s);
+    // Stops reading the request; `closing` keeps the deadline for the answer.
+    void forget(QTcpSocket* s, bool closing = false);
+    void pingViewers();
     void onWebSocket();
     void onRecordChange(int first, int removed, int added);
     void sendSnapshot(QWebSocket* ws, Viewer& v);
@@ -126,6 +133,7 @@ private:
     QHash<QString, Page> pages_;
     QString snapshot_; // cached until the next change
     int snapshotBase_ = 0;
+    QTimer* ping_ = nullptr;
 };
 
 } // namespace web

@@ -100,6 +100,7 @@ private slots:
     void portInUse();
     void viewerLimit();
     void slowViewerIsResynchronised();
+    void silentViewerIsDropped();
     void droppedConnectionsStallNothing();
     void extraPage();
 };
@@ -367,6 +368,33 @@ void TestAudience::slowViewerIsResynchronised() {
     QVERIFY(slow.snapshots >= 2);
     QVERIFY(slow.consistent);
     QCOMPARE(server.viewerCount(), 2);
+}
+
+// A viewer that stopped answering pings (a phone gone to sleep without
+// closing) gives its place back; one that answers stays.
+void TestAudience::silentViewerIsDropped() {
+    DisplayRecord r;
+    AudienceServer::Limits limits;
+    limits.pingIntervalMs = 200;
+    AudienceServer server(r, limits);
+    QVERIFY(server.start(0));
+    Mirror live;
+    QVERIFY(live.open(server.port()));
+
+    QTcpSocket silent; // completes the handshake, then never answers
+    QByteArray answer;
+    connect(&silent, &QTcpSocket::readyRead, [&] { answer += silent.readAll(); });
+    silent.connectToHost(QHostAddress::LocalHost, server.port());
+    silent.write("GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: "
+                 "Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+                 "Sec-WebSocket-Version: 13\r\n\r\n");
+    QTRY_VERIFY(answer.startsWith("HTTP/1.1 101"));
+    QTRY_COMPARE(server.viewerCount(), 2);
+
+    QTRY_COMPARE_WITH_TIMEOUT(server.viewerCount(), 1, 10000);
+    QTRY_COMPARE(silent.state(), QAbstractSocket::UnconnectedState);
+    r.append(QStringLiteral("still here"), kPlain);
+    QTRY_COMPARE(live.lines, tail(r, live.first));
 }
 
 void TestAudience::droppedConnectionsStallNothing() {
