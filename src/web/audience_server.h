@@ -10,8 +10,10 @@
 // fresh snapshot instead of the backlog.
 //
 // The HTTP side is a small front of its own over QTcpServer rather than
-// QHttpServer: Qt 6.4's server buffers request bodies without a bound and
-// upgrades a WebSocket on any path, and the view needs neither.
+// QHttpServer: Qt 6.4's server offers no setting to bound a request's size
+// and takes a WebSocket upgrade on any path, while the view must refuse big
+// requests before reading them and serves GET only. The upgrade on "/live" is
+// handed, unread, to a QWebSocketServer.
 
 #include <QByteArray>
 #include <QHash>
