@@ -304,6 +304,18 @@ void TMainConsole::buildAuxiliaryPage() {
     auto* ruby = group(TabSheet5, QStringLiteral("ルビ送信"));
     CheckBox46 = check(TabSheet5, "CheckBox46", QStringLiteral("表示・送受信する。"), false);
     ruby->addRow(CheckBox46);
+
+    auto* audience = group(TabSheet5, QStringLiteral("Audience view"));
+    CheckBoxAudience = check(TabSheet5, "CheckBoxAudience", QStringLiteral("Audience view"), false);
+    EditAudiencePort = box(TabSheet5, "EditAudiencePort", QStringLiteral("8080"));
+    EditAudiencePort->setValidator(new QIntValidator(1024, 65535, EditAudiencePort));
+    LabelAudience = named(new QLabel(TabSheet5), "LabelAudience");
+    LabelAudience->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LabelAudienceQr = named(new QLabel(TabSheet5), "LabelAudienceQr");
+    audience->addRow(CheckBoxAudience);
+    audience->addRow(QStringLiteral("Port"), EditAudiencePort);
+    audience->addRow(LabelAudience);
+    audience->addRow(LabelAudienceQr);
 }
 
 void TMainConsole::buildMemberList() {

@@ -181,6 +181,11 @@ public:
     QRadioButton *RadioButton1, *RadioButton2, *RadioButton3;
     // "Auxiliary": receive and apply ruby messages.
     QCheckBox* CheckBox46;
+    // "Auxiliary": the audience view (the captions served to browsers).
+    QCheckBox* CheckBoxAudience;
+    QLineEdit* EditAudiencePort;
+    QLabel* LabelAudience;   // the page's address, or why it is not served
+    QLabel* LabelAudienceQr; // the address as a QR code
 
     // Options no page shows; settings files and remote settings set them.
     QWidget* hiddenOptions;

@@ -282,6 +282,8 @@ void bindSubInputSettings(Station& st, SettingsRegistry& r) {
 void bindReadingSettings(Station& st, SettingsRegistry& r) {
     TMainConsole& m = *st.main();
     bindCheck(r, 809, m.CheckBox46);
+    bindCheck(r, 950, m.CheckBoxAudience);
+    bindText(r, 951, m.EditAudiencePort);
     bindCheck(r, 864, m.CheckBox58);
     bindText(r, 865, m.Edit22);
     bindText(r, 866, m.Edit23);

@@ -9,6 +9,7 @@
 #include "app/settings_bindings.h"
 #include "app/splash.h"
 #include "base/program_folder.h"
+#include "caption/audience_view.h"
 #include "caption/caption_link.h"
 #include "caption/caption_windows.h"
 #include "caption/corrections.h"
@@ -122,9 +123,9 @@ Station::Station(const Environment& env, QObject* parent)
 }
 
 Station::~Station() {
-    // The line times go before the screen part that reports to them.
-    if (screen_)
-        screen_->recordChangeSeen = nullptr;
+    // The line times go before the record that reports to them.
+    if (lineTimesListener_ >= 0)
+        record_.removeListener(lineTimesListener_);
     if (splash_)
         delete splash_.data();
 }
@@ -288,9 +289,8 @@ void Station::createNetworkParts() {
     // Transcripts: every line's arrival time, saved with the record as text
     // and subtitles.
     lineTimes_ = std::make_unique<LineTimes>(record_, clock());
-    screen_->recordChangeSeen = [this](const DisplayRecord::Change& ch) {
-        lineTimes_->onChange(ch);
-    };
+    lineTimesListener_ =
+        record_.addListener([this](const DisplayRecord::Change& ch) { lineTimes_->onChange(ch); });
     transcripts_ = new Transcripts({m.ButtonTranscript}, record_, *lineTimes_, state_, clock(),
                                    messages(), env_.choosers ? *env_.choosers : qtChoosers_, this);
 
@@ -327,6 +327,16 @@ void Station::createNetworkParts() {
     createPaletteParts();
     createSubInput();
     createReadingInsertion();
+    createAudienceView();
+}
+
+void Station::createAudienceView() {
+    TMainConsole& m = *main_;
+    audience_ = std::make_unique<AudienceView>(
+        AudienceView::Controls{m.CheckBoxAudience, m.EditAudiencePort, m.LabelAudience,
+                               m.LabelAudienceQr},
+        record_);
+    audience_->hooks().ownAddress = [this] { return main_->Edit35->text(); };
 }
 
 void Station::createReadingInsertion() {

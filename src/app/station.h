@@ -19,6 +19,7 @@ class Palette;
 class Preroll;
 class SubInput;
 class ReadingInsertion;
+class AudienceView;
 class PrerollMonitor;
 class Corrections;
 class Telop;
@@ -100,6 +101,7 @@ public:
     TForm14* subInput() const { return form14_.get(); }
     SubInput* subInputPart() const { return subInput_; }
     ReadingInsertion& readingInsertion() { return *reading_; }
+    AudienceView& audience() { return *audience_; }
     TFkakunin* palette() const { return fkakunin_.get(); }
     TFmojikara* karaoke() const { return fmojikara_.get(); }
     TFshusei_moni* paletteMonitor() const { return fshusei_.get(); }
@@ -159,6 +161,7 @@ public:
     void hotkeySubInput();
     void createSubInput();
     void createReadingInsertion();
+    void createAudienceView();
     void hotkeyInformation();
     void hotkeyPalette();
     void hotkeyKaraoke();
@@ -232,8 +235,11 @@ private:
     std::unique_ptr<settings::SettingsRegistry> settings_;
     SettingsCommands* commands_ = nullptr;
     RemoteSettings* remote_ = nullptr;
+    // Listens to record_: declared after it, so it goes first.
+    std::unique_ptr<AudienceView> audience_;
     DisplayLog* logs_ = nullptr;
     std::unique_ptr<LineTimes> lineTimes_;
+    int lineTimesListener_ = -1;
     Transcripts* transcripts_ = nullptr;
     QtChoosers qtChoosers_;
     SystemClock systemClock_;

@@ -82,11 +82,7 @@ ScreenPart::ScreenPart(const Controls& c, DisplayRecord& record, StationState& s
                 reportErrors(messages_, [&] { editorChanged(pos, removed, added); });
             });
 
-    record_.setListener([this](const DisplayRecord::Change& ch) {
-        if (recordChangeSeen)
-            recordChangeSeen(ch);
-        recordChanged(ch);
-    });
+    record_.setListener([this](const DisplayRecord::Change& ch) { recordChanged(ch); });
 }
 
 DisplayRecord::AppendOptions ScreenPart::appendOptions() const {

@@ -75,9 +75,6 @@ public:
     // True while ruby sending or the column split is on: position markers
     // are then refused.
     std::function<bool()> markersRefused;
-    // Told of every record change before the screen follows it (the line
-    // times of the transcripts), until the record takes several listeners.
-    std::function<void(const DisplayRecord::Change&)> recordChangeSeen;
     static inline const QString kMarkersRefused = QStringLiteral(
         "「補助Ｗ」ページの「ルビ送信」のチェック、\nまたは、「サブ入力ウィンド」の「ルビ送信」"
         "ページの「桁数」のチェックが入っています。\n「表示位置の表示」と同時に使えません。");

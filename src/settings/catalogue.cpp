@@ -637,6 +637,11 @@ const Row kReaderOnly[] = {
      nullptr, kKeepOnDefaults}, // the station name
 };
 
+const Row kExtension[] = {
+    {950, Form::OnOff, Clamp::None, "off", "Audience view", nullptr, nullptr, 0},
+    {951, Form::Int, Clamp::Port, "8080", "Audience view port", nullptr, nullptr, 0},
+};
+
 } // namespace
 
 std::span<const Row> catalogue() {
@@ -647,6 +652,10 @@ std::span<const Row> readerOnlyKeys() {
     return kReaderOnly;
 }
 
+std::span<const Row> extensionKeys() {
+    return kExtension;
+}
+
 const Row* findRow(int key) {
     // 1000 keys at most: an index built once keeps the reader linear.
     static const std::array<const Row*, 1000> index = [] {
@@ -654,6 +663,8 @@ const Row* findRow(int key) {
         for (const Row& r : kRows)
             a[std::size_t(r.key)] = &r;
         for (const Row& r : kReaderOnly)
+            a[std::size_t(r.key)] = &r;
+        for (const Row& r : kExtension)
             a[std::size_t(r.key)] = &r;
         return a;
     }();
@@ -723,6 +734,8 @@ int clamp(Clamp c, int v) {
         return std::clamp(v, 1, 1000);
     case Clamp::AtLeastOne:
         return std::clamp(v, 1, kScreen);
+    case Clamp::Port:
+        return std::clamp(v, 1024, 65535);
     }
     return v;
 }

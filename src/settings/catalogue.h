@@ -30,7 +30,7 @@ enum class Form {
 
 // Ranges that keep a value from a file within what the station can survive:
 // a 100000-pixel window or a font of size 0 must not reach the screen.
-enum class Clamp { None, Geometry, FontSize, Lines, AtLeastOne };
+enum class Clamp { None, Geometry, FontSize, Lines, AtLeastOne, Port };
 
 enum RowFlag : unsigned {
     kSkipFrameless = 1u << 0,   // not applied while the display is borderless
@@ -54,7 +54,12 @@ std::span<const Row> catalogue();
 // Keys the reader knows but the writer does not write (071, 072, 139) and
 // those the save commands append (801, 802, 166).
 std::span<const Row> readerOnlyKeys();
-// The row of `key` from either table, or null.
+// Keys of this station's own features (950 and on), outside the shared
+// layout: the save commands write them after the catalogue's keys and before
+// the station name, which stays last. A station that does not know them skips
+// them as it skips any unknown key.
+std::span<const Row> extensionKeys();
+// The row of `key` from any of the tables, or null.
 const Row* findRow(int key);
 
 inline const QString kHeader = QStringLiteral("999:＜番号付き表示設定ファイル２＞");

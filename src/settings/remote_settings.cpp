@@ -23,8 +23,8 @@ RemoteSettings::RemoteSettings(const Controls& c, SettingsRegistry& registry, Me
 }
 
 bool RemoteSettings::refused(int key) {
-    static constexpr std::array kRefused{61,  64,  73,  74,  75,  166, 193, 194, 195, 196, 197,
-                                         744, 780, 801, 802, 803, 806, 807, 855, 858, 869};
+    static constexpr std::array kRefused{61,  64,  73,  74,  75,  166, 193, 194, 195, 196, 197, 744,
+                                         780, 801, 802, 803, 806, 807, 855, 858, 869, 950, 951};
     return std::find(kRefused.begin(), kRefused.end(), key) != kRefused.end();
 }
 

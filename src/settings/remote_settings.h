@@ -70,7 +70,8 @@ public:
     void Button18Click();
 
     // Keys a remote message may not set: channel, group, the LAN switch,
-    // encryption, the station name, where input goes, what is kept.
+    // encryption, the station name, where input goes, what is kept, and
+    // whether (and where) the station serves its captions to browsers.
     static bool refused(int key);
 
 private:

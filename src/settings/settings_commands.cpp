@@ -84,6 +84,7 @@ bool SettingsCommands::saveFile(const QString& path) {
     withColon_.clear();
     SettingsLines = registry_.WriteSettings(&withColon_);
     appendChannelAndGroup();
+    SettingsLines << registry_.WriteExtensionSettings();
     appendStationName();
     return store(path);
 }
@@ -126,6 +127,7 @@ void SettingsCommands::SaveStartupSettings() {
     const int group = hooks_.groupNumber ? hooks_.groupNumber() : 1;
     if (channel != 0 || group != 1)
         appendChannelAndGroup();
+    SettingsLines << registry_.WriteExtensionSettings();
     appendStationName();
     // Always the user's own folder: the file beside the executable is only read.
     store(state_.programDirectory + kStartupName);

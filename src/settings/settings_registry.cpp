@@ -2,6 +2,7 @@
 
 #include <QScopeGuard>
 #include <exception>
+#include <vector>
 
 namespace quorel::settings {
 
@@ -16,6 +17,8 @@ QString keyText(int key) {
 SettingsRegistry::SettingsRegistry() {
     for (const Row& r : catalogue())
         parked_.insert(r.key, r.defaultValue ? QString::fromUtf8(r.defaultValue) : QString());
+    for (const Row& r : extensionKeys())
+        parked_.insert(r.key, QString::fromUtf8(r.defaultValue));
     // Kept by "restore defaults"; a fresh station has it off.
     parked_.insert(524, QStringLiteral("false"));
 }
@@ -80,6 +83,13 @@ QStringList SettingsRegistry::WriteSettings(QList<int>* withColon) const {
             withColon->append(r.key);
         out << line(r, v);
     }
+    return out;
+}
+
+QStringList SettingsRegistry::WriteExtensionSettings() const {
+    QStringList out;
+    for (const Row& r : extensionKeys())
+        out << line(r, value(r.key));
     return out;
 }
 
@@ -163,7 +173,9 @@ void SettingsRegistry::parkComputedDefaults() {
 }
 
 void SettingsRegistry::restoreDefaults() {
-    for (const Row& r : catalogue()) {
+    std::vector<Row> rows(catalogue().begin(), catalogue().end());
+    rows.insert(rows.end(), extensionKeys().begin(), extensionKeys().end());
+    for (const Row& r : rows) {
         if ((r.flags & kKeepOnDefaults) || r.form == Form::Placeholder ||
             r.form == Form::FixedFalse)
             continue;

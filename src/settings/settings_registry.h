@@ -51,6 +51,9 @@ public:
     // whose values hold a ":" (cut there when read back) are added to
     // `withColon` when given.
     QStringList WriteSettings(QList<int>* withColon = nullptr) const;
+    // One line per extension key (extensionKeys()), for the save commands to
+    // append after the catalogue's lines.
+    QStringList WriteExtensionSettings() const;
     // One line "key:value:comment" as the writer forms it.
     static QString line(const Row& row, const QString& value);
 

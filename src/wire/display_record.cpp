@@ -303,6 +303,18 @@ void DisplayRecord::changed(const Change& c) {
     }
     if (listener_)
         listener_(c);
+    for (const auto& [id, l] : listeners_)
+        l(c);
+}
+
+int DisplayRecord::addListener(Listener l) {
+    const int id = nextListenerId_++;
+    listeners_.emplace_back(id, std::move(l));
+    return id;
+}
+
+void DisplayRecord::removeListener(int id) {
+    std::erase_if(listeners_, [id](const auto& e) { return e.first == id; });
 }
 
 } // namespace quorel

@@ -45,7 +45,12 @@ public:
     // Starts as the record of a fresh station: "テスト" and 19 empty lines.
     DisplayRecord();
 
+    // The screen's listener. Other parts (the audience view) add their own;
+    // every listener hears every change, the screen's first.
     void setListener(Listener l) { listener_ = std::move(l); }
+    // Returns an id for removeListener.
+    int addListener(Listener l);
+    void removeListener(int id);
 
     int lineCount() const { return static_cast<int>(lines_.size()); }
     const QString& line(int i) const { return lines_[static_cast<std::size_t>(i)].text; }
@@ -138,6 +143,8 @@ private:
     std::int64_t lastLength_ = 0;
     bool growthSuspended_ = false;
     Listener listener_;
+    std::vector<std::pair<int, Listener>> listeners_;
+    int nextListenerId_ = 1;
 };
 
 } // namespace quorel

@@ -246,7 +246,8 @@ void TestRemoteSettings::strangersAndForbiddenKeysAreRefused() {
     p.fromB({QStringLiteral("$set$801:3:x"), QStringLiteral("$set$064:off:x"),
              QStringLiteral("$set$806:true:x"), QStringLiteral("$set$807:偽:x"),
              QStringLiteral("$set$166:乗っ取り:x"), QStringLiteral("$set$803:false:x"),
-             QStringLiteral("$set$744:true:x"), QStringLiteral("$set$004:4:x")});
+             QStringLiteral("$set$744:true:x"), QStringLiteral("$set$950:on:x"),
+             QStringLiteral("$set$951:9999:x"), QStringLiteral("$set$004:4:x")});
     QTRY_COMPARE(a.Edit8->text(), QStringLiteral("4"));
     QCOMPARE(a.ComboBox2->currentText(), QStringLiteral("1ch"));
     QVERIFY(a.CheckBox22->isChecked());
@@ -255,7 +256,9 @@ void TestRemoteSettings::strangersAndForbiddenKeysAreRefused() {
     QVERIFY(a.Edit30->text() != QStringLiteral("乗っ取り"));
     QVERIFY(a.CheckBox19->isChecked());
     QVERIFY(!a.CheckBox21->isChecked());
-    QCOMPARE(p.readme(*p.a).count(RemoteSettings::kKeyRefused), 7);
+    QVERIFY(!a.CheckBoxAudience->isChecked()); // no one opens a port from afar
+    QCOMPARE(a.EditAudiencePort->text(), QStringLiteral("8080"));
+    QCOMPARE(p.readme(*p.a).count(RemoteSettings::kKeyRefused), 9);
 }
 
 void TestRemoteSettings::commands() {

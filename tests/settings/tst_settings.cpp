@@ -345,7 +345,7 @@ void TestSettings::restoreDefaultsGivesTheDefaultColumn() {
     s.cmd().SaveStartupSettings();
     const QStringList file = splitLines(text::decode(s.bytesOf(SettingsCommands::kStartupName)));
     QCOMPARE(file.mid(0, 299), out);
-    QCOMPARE(file.size(), 300); // 1ch and Group A: no 801 and 802
+    QCOMPARE(file.size(), 302); // 1ch and Group A: no 801 and 802; 950 and 951
     QCOMPARE(file.last(), QStringLiteral("166:受付:自分のパソコンのホスト名（最後に書く）"));
 }
 
@@ -366,7 +366,7 @@ void TestSettings::fileFromAnExistingStationKeepsItsLines() {
         QStringLiteral("707:交代です！:連絡窓の定時連絡文"),
         QStringLiteral("709:false:連絡窓の定時連絡（流す）のチェック"),
         QStringLiteral("868:2:カタカナルビにする。"),
-        QStringLiteral("950:何か新しい:未来のキー"),
+        QStringLiteral("990:何か新しい:未来のキー"),
         QStringLiteral("801:0:チャンネル"),
         QStringLiteral("802:2:班"),
         QStringLiteral("166:受付:自分のパソコンのホスト名（最後に書く）"),
@@ -380,9 +380,9 @@ void TestSettings::fileFromAnExistingStationKeepsItsLines() {
     QVERIFY(s.station->state().settingsReady);
     QVERIFY(s.cmd().saveFile(s.path(QStringLiteral("again.dp9"))));
     const QStringList again = splitLines(text::decode(s.bytesOf(QStringLiteral("again.dp9"))));
-    QCOMPARE(again.size(), 302);
+    QCOMPARE(again.size(), 304);
     for (const QString& l : lines)
-        if (!l.startsWith(QLatin1String("950:")))
+        if (!l.startsWith(QLatin1String("990:")))
             QVERIFY2(again.contains(l), qPrintable(l));
 }
 
@@ -391,16 +391,19 @@ void TestSettings::saveLoadAndStartupCommands() {
     TMainConsole& m = s.m();
     QCOMPARE(m.Label67->text(), SettingsCommands::kNothingLoaded);
 
-    // Save as: the dialog's name, with 801, 802 and 166 last.
+    // Save as: the dialog's name, with 801, 802, the station's own keys and
+    // 166 last.
     s.choosers.nextFile = s.path(QStringLiteral("mine.dp9"));
     m.Edit31->setText(QStringLiteral("講師"));
     m.Button21->click();
     QCOMPARE(m.Label67->text(), QStringLiteral("mine.dp9"));
     QStringList saved = splitLines(text::decode(s.bytesOf(QStringLiteral("mine.dp9"))));
-    QCOMPARE(saved.size(), 302);
+    QCOMPARE(saved.size(), 304);
     QCOMPARE(saved.at(299), QStringLiteral("801:0:チャンネル"));
     QCOMPARE(saved.at(300), QStringLiteral("802:1:班"));
-    QVERIFY(saved.at(301).startsWith(QLatin1String("166:")));
+    QCOMPARE(saved.at(301), QStringLiteral("950:off:Audience view"));
+    QCOMPARE(saved.at(302), QStringLiteral("951:8080:Audience view port"));
+    QVERIFY(saved.at(303).startsWith(QLatin1String("166:")));
 
     // Load: settingsReady is false while it applies, true after.
     m.Edit31->clear();

@@ -53,6 +53,7 @@ private slots:
     void replaceLines();
     void randomOperations_data();
     void randomOperations();
+    void severalListeners();
 };
 
 void TestDisplayRecord::freshRecord() {
@@ -454,6 +455,26 @@ void TestDisplayRecord::randomOperations() {
         if (!r.lastLineTerminated())
             QVERIFY(!r.line(r.lineCount() - 1).isEmpty());
     }
+}
+
+// The screen's listener and the added ones all hear every change, in order;
+// a removed one hears no more.
+void TestDisplayRecord::severalListeners() {
+    DisplayRecord r;
+    QStringList heard;
+    r.setListener(
+        [&](const DisplayRecord::Change& c) { heard << QStringLiteral("screen %1").arg(c.first); });
+    const int a = r.addListener(
+        [&](const DisplayRecord::Change& c) { heard << QStringLiteral("a %1").arg(c.first); });
+    r.addListener(
+        [&](const DisplayRecord::Change& c) { heard << QStringLiteral("b %1").arg(c.first); });
+    r.addLine(QStringLiteral("x"));
+    const QString at = QString::number(r.lineCount() - 1);
+    QCOMPARE(heard, (QStringList{"screen " + at, "a " + at, "b " + at}));
+    heard.clear();
+    r.removeListener(a);
+    r.removeLastLine();
+    QCOMPARE(heard, (QStringList{"screen " + at, "b " + at}));
 }
 
 QTEST_APPLESS_MAIN(TestDisplayRecord)

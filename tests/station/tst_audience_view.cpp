@@ -1,0 +1,146 @@
+// The "Audience view" group: ticking the box serves the captions on the
+// chosen port, the label tells the address or why the port could not be had,
+// and the switch and port go through settings files like any other key.
+
+#include "app/main_console.h"
+#include "app/station.h"
+#include "caption/audience_view.h"
+#include "settings/settings_commands.h"
+#include "settings/settings_registry.h"
+#include "station_fixture.h"
+#include "wire/display_record.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QWebSocket>
+
+using namespace quorel;
+using quorel::test::StationFixture;
+
+namespace {
+
+// A port nobody listens on right now.
+int freePort() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::Any, 0))
+        return 0;
+    return probe.serverPort();
+}
+
+QByteArray get(int port, const QByteArray& path) {
+    QTcpSocket s;
+    QByteArray answer;
+    QObject::connect(&s, &QTcpSocket::readyRead, [&] { answer += s.readAll(); });
+    s.connectToHost(QHostAddress::LocalHost, quint16(port));
+    s.write("GET " + path + " HTTP/1.1\r\nHost: x\r\n\r\n");
+    static_cast<void>(
+        QTest::qWaitFor([&] { return s.state() == QAbstractSocket::UnconnectedState; }, 5000));
+    return answer + s.readAll();
+}
+
+} // namespace
+
+class TestAudienceView : public QObject {
+    Q_OBJECT
+private slots:
+    void tickingTheBoxServesThePage();
+    void portInUseIsShown();
+    void keysRoundTripThroughTheStartupFile();
+};
+
+void TestAudienceView::tickingTheBoxServesThePage() {
+    StationFixture s;
+    Station& st = *s.station;
+    st.Timer2Timer();
+    TMainConsole& m = *st.main();
+    QVERIFY(!m.CheckBoxAudience->isChecked()); // off by default
+    QCOMPARE(m.EditAudiencePort->text(), QStringLiteral("8080"));
+    QVERIFY(m.LabelAudienceQr->text().isEmpty());
+
+    const int port = freePort();
+    m.EditAudiencePort->setText(QString::number(port));
+    QSignalSpy address(&st.audience(), &AudienceView::addressChanged);
+    m.CheckBoxAudience->click();
+    const QString url = QStringLiteral("http://%1:%2/").arg(m.Edit35->text()).arg(port);
+    QCOMPARE(m.LabelAudience->text(), url);
+    QCOMPARE(address.size(), 1);
+    QCOMPARE(address.at(0).at(0).toString(), url);
+    QVERIFY(get(port, "/").startsWith("HTTP/1.1 200"));
+
+    // The page follows the station's own record.
+    QWebSocket viewer;
+    QStringList texts;
+    connect(&viewer, &QWebSocket::textMessageReceived, [&](const QString& t) { texts << t; });
+    viewer.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(port)));
+    QTRY_COMPARE(texts.size(), 1);
+    st.record().append(QStringLiteral("ようこそ"), {});
+    QTRY_VERIFY(texts.size() > 1 && texts.last().contains(QStringLiteral("ようこそ")));
+
+    // Another port while on moves the page there.
+    const int other = freePort();
+    m.EditAudiencePort->setText(QString::number(other));
+    QCOMPARE(m.LabelAudience->text(),
+             QStringLiteral("http://%1:%2/").arg(m.Edit35->text()).arg(other));
+    QVERIFY(get(other, "/").startsWith("HTTP/1.1 200"));
+    QVERIFY(get(port, "/").isEmpty());
+
+    m.CheckBoxAudience->click();
+    QVERIFY(m.LabelAudience->text().isEmpty());
+    QCOMPARE(address.last().at(0).toString(), QString());
+    QVERIFY(get(other, "/").isEmpty());
+}
+
+void TestAudienceView::portInUseIsShown() {
+    QTcpServer holder;
+    QVERIFY(holder.listen(QHostAddress::Any, 0));
+    StationFixture s;
+    TMainConsole& m = *s.station->main();
+    m.EditAudiencePort->setText(QString::number(holder.serverPort()));
+    m.CheckBoxAudience->click();
+    QCOMPARE(m.LabelAudience->text(), QStringLiteral("Port %1 is in use").arg(holder.serverPort()));
+    QVERIFY(s.station->audience().address().isEmpty());
+    QVERIFY(s.messages.shown.isEmpty()); // said on the page, not in a box
+}
+
+void TestAudienceView::keysRoundTripThroughTheStartupFile() {
+    StationFixture s;
+    Station& st = *s.station;
+    st.Timer2Timer();
+    TMainConsole& m = *st.main();
+    QCOMPARE(st.settings().value(950), QStringLiteral("off"));
+    QCOMPARE(st.settings().value(951), QStringLiteral("8080"));
+    const int port = freePort();
+    m.EditAudiencePort->setText(QString::number(port));
+    m.CheckBoxAudience->click();
+    QCOMPARE(st.settings().value(950), QStringLiteral("on"));
+    QCOMPARE(st.settings().value(951), QString::number(port));
+    st.settingsCommands().SaveStartupSettings();
+
+    s.restart();
+    Station& again = *s.station;
+    QVERIFY(!again.main()->CheckBoxAudience->isChecked());
+    again.Timer2Timer(); // applies the start-up file
+    QVERIFY(again.main()->CheckBoxAudience->isChecked());
+    QCOMPARE(again.main()->EditAudiencePort->text(), QString::number(port));
+    QVERIFY(get(port, "/overlay").startsWith("HTTP/1.1 200"));
+
+    // Values out of range are clamped as they are read.
+    QVERIFY(again.settings().ApplySettings(
+        {settings::kHeader, QStringLiteral("951:80:x"), QStringLiteral("950:off:x")}));
+    QCOMPARE(again.main()->EditAudiencePort->text(), QStringLiteral("1024"));
+    QVERIFY(!again.main()->CheckBoxAudience->isChecked());
+
+    // Restoring the defaults turns the view off and the port back.
+    again.main()->CheckBoxAudience->click();
+    again.settingsCommands().RestoreDefaults();
+    QVERIFY(!again.main()->CheckBoxAudience->isChecked());
+    QCOMPARE(again.main()->EditAudiencePort->text(), QStringLiteral("8080"));
+}
+
+QTEST_MAIN(TestAudienceView)
+#include "tst_audience_view.moc"
