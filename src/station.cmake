@@ -86,7 +86,7 @@ add_library(quorel_station STATIC
   windows/prepared/sub_input_window.cpp
 )
 target_include_directories(quorel_station PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(quorel_station PUBLIC quorel_net quorel_base quorel_settings quorel_web Qt6::Widgets)
+target_link_libraries(quorel_station PUBLIC quorel_net quorel_base quorel_settings quorel_web quorel_qr Qt6::Widgets)
 
 add_executable(quorel app/main.cpp)
 target_link_libraries(quorel PRIVATE quorel_station)

@@ -26,6 +26,7 @@
 #include "caption/undo.h"
 #include "logs/display_log.h"
 #include "logs/line_times.h"
+#include "logs/transcript.h"
 #include "logs/transcripts.h"
 #include "members/member_list.h"
 #include "members/partner.h"
@@ -38,6 +39,8 @@
 #include "settings/settings_commands.h"
 #include "settings/settings_registry.h"
 #include "settings/settings_values.h"
+#include "web/audience_server.h"
+#include "web/qr.h"
 #include "windows/info/chat.h"
 #include "windows/info/info_windows.h"
 #include "windows/info/telop.h"
@@ -56,12 +59,14 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
+#include <QUrlQuery>
 
 namespace quorel {
 
@@ -337,6 +342,31 @@ void Station::createAudienceView() {
                                m.LabelAudienceQr},
         record_);
     audience_->hooks().ownAddress = [this] { return main_->Edit35->text(); };
+
+    // The transcripts of the Save page, for a browser to download.
+    using Format = QByteArray (*)(const QStringList&, const std::vector<qint64>&);
+    auto transcriptPage = [this](Format format, const char* type) {
+        return [this, format, type](const QUrlQuery&) -> std::optional<web::AudienceServer::Reply> {
+            QStringList lines;
+            lines.reserve(record_.lineCount());
+            for (int i = 0; i < record_.lineCount(); ++i)
+                lines << record_.line(i);
+            return web::AudienceServer::Reply{type, format(lines, lineTimes_->times()), {}};
+        };
+    };
+    web::AudienceServer& server = audience_->server();
+    server.addPage(QStringLiteral("/transcript.txt"),
+                   transcriptPage(&transcript::plainText, "text/plain; charset=utf-8"));
+    server.addPage(QStringLiteral("/transcript.srt"),
+                   transcriptPage(&transcript::subRip, "application/x-subrip; charset=utf-8"));
+    server.addPage(QStringLiteral("/transcript.vtt"),
+                   transcriptPage(&transcript::webVtt, "text/vtt; charset=utf-8"));
+
+    // Readers join by scanning the address from the Auxiliary page.
+    connect(audience_.get(), &AudienceView::addressChanged, this, [this](const QString& address) {
+        const QImage code = address.isEmpty() ? QImage() : qrImage(address, 4);
+        main_->LabelAudienceQr->setPixmap(code.isNull() ? QPixmap() : QPixmap::fromImage(code));
+    });
 }
 
 void Station::createReadingInsertion() {
