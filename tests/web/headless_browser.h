@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,6 +20,9 @@
 #include <QTest>
 #include <QWebSocket>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <memory>
 #include <optional>
 
@@ -28,6 +32,10 @@ class HeadlessBrowser {
 public:
     // Empty when Chromium is missing, else the browser is started.
     static QString executable() {
+        // Debian's chromium is a script that may outlive as a parent of the
+        // browser; the browser itself is started where it is found.
+        if (QFileInfo(QStringLiteral("/usr/lib/chromium/chromium")).isExecutable())
+            return QStringLiteral("/usr/lib/chromium/chromium");
         for (const char* name : {"chromium", "chromium-browser", "google-chrome"})
             if (const QString p = QStandardPaths::findExecutable(QString::fromLatin1(name));
                 !p.isEmpty())
@@ -39,7 +47,8 @@ public:
     ~HeadlessBrowser() {
         socket_.close();
         if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
+            // The browser's helpers are in its process group: none may stay.
+            ::kill(-pid_t(process_.processId()), SIGKILL);
             process_.waitForFinished(5000);
         }
     }
@@ -54,6 +63,7 @@ public:
         const quint16 port = probe.serverPort();
         probe.close();
         process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.setChildProcessModifier([] { ::setpgid(0, 0); });
         process_.start(
             exe,
             {QStringLiteral("--headless=new"), QStringLiteral("--no-sandbox"),
