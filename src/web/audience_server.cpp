@@ -301,7 +301,8 @@ void AudienceServer::onReadyRead(QTcpSocket* s) {
         page.replace("/*OVERLAY_OPTIONS*/{}",
                      scriptSafe(QJsonDocument(config).toJson(QJsonDocument::Compact)));
         respond(s, 200, html, page, head);
-    } else if (path == QLatin1String("/audience.js") || path == QLatin1String("/overlay.js")) {
+    } else if (path == QLatin1String("/audience.js") || path == QLatin1String("/overlay.js") ||
+               path == QLatin1String("/ruby.js")) {
         respond(s, 200, "text/javascript; charset=utf-8", resource(path.mid(1)), head);
     } else if (path == QLatin1String("/audience.css")) {
         respond(s, 200, "text/css; charset=utf-8", resource(path.mid(1)), head);

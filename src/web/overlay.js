@@ -23,18 +23,7 @@ function render() {
   const shown = lines.filter((l) => l.length > 0).slice(-O.lines);
   box.replaceChildren(...shown.map((text) => {
     const el = document.createElement("div");
-    let at = 0;
-    while (at < text.length) {
-      const open = text.indexOf("`r", at);
-      const close = open < 0 ? -1 : text.indexOf("`s", open + 2);
-      if (open < 0 || close < 0) { el.append(text.slice(at)); break; }
-      if (open > at) el.append(text.slice(at, open));
-      const r = document.createElement("span");
-      r.className = "reading";
-      r.textContent = text.slice(open + 2, close);
-      el.append(r);
-      at = close + 2;
-    }
+    renderLine(el, text);
     return el;
   }));
 }
