@@ -152,9 +152,8 @@ SmoothPicture* ScreenPart::activePicture() const {
 }
 
 void ScreenPart::draw(SmoothPicture* picture) {
-    picture->renderer().render(record_, s_.shownIndex, s_.displayLines, s_.latchedSpacing,
-                               s_.step * s_.latchedDistance);
-    picture->update();
+    picture->render(record_, s_.shownIndex, s_.displayLines, s_.latchedSpacing,
+                    s_.step * s_.latchedDistance);
 }
 
 void ScreenPart::Timer1Timer() {

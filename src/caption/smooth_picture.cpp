@@ -9,14 +9,32 @@ SmoothPicture::SmoothPicture(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void SmoothPicture::render(const DisplayRecord& record, int shownIndex, int n, int spacing,
+                           int offset) {
+    present(renderer_.render(record, shownIndex, n, spacing, offset));
+}
+
+void SmoothPicture::present(const SmoothRenderer::Change& change) {
+    if (change.full || renderer_.size() != size()) {
+        update();
+        return;
+    }
+    // Qt moves the backing store's pixels (and any update still pending) and
+    // repaints only what the move uncovers and the rows drawn anew.
+    if (change.scroll != 0)
+        scroll(0, -change.scroll);
+    for (const auto& [top, bottom] : change.rows)
+        update(0, top, width(), bottom - top);
+}
+
 void SmoothPicture::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    const QImage& img = renderer_.image();
-    if (img.isNull()) {
+    if (renderer_.size().isEmpty()) {
         p.fillRect(rect(), renderer_.background());
         return;
     }
-    p.drawImage(e->rect(), img, e->rect());
+    for (const QRect& r : e->region())
+        renderer_.paint(p, r);
 }
 
 void SmoothPicture::resizeEvent(QResizeEvent* e) {

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QSet>
+#include <cstring>
 
 namespace quorel {
 
@@ -23,19 +24,28 @@ void SmoothRenderer::setBackground(const QColor& c) {
     invalidate();
 }
 
+void SmoothRenderer::setIncremental(bool on) {
+    incremental_ = on;
+    valid_ = false;
+}
+
 void SmoothRenderer::resize(const QSize& s) {
     if (s == image_.size() || s.isEmpty())
         return;
     image_ = QImage(s, QImage::Format_RGB32);
     image_.fill(background_);
+    origin_ = 0;
     invalidate();
 }
 
 void SmoothRenderer::invalidate() {
     cache_.clear();
+    valid_ = false;
     const QFontMetrics fm(font_);
     stripHeight_ = fm.height();
     ascent_ = fm.ascent();
+    emptyRow_ = QImage(std::max(1, image_.width()), 1, QImage::Format_RGB32);
+    emptyRow_.fill(background_);
 }
 
 const QImage& SmoothRenderer::strip(const QString& text) {
@@ -54,12 +64,58 @@ const QImage& SmoothRenderer::strip(const QString& text) {
     return *cache_.insert(text, std::move(img));
 }
 
-void SmoothRenderer::render(const DisplayRecord& record, int shownIndex, int n, int spacing,
-                            int offset) {
-    drawn_.clear();
-    lastRecord_ = &record;
-    if (image_.isNull())
-        return;
+uchar* SmoothRenderer::physicalRow(int y) {
+    return image_.scanLine((origin_ + y) % image_.height());
+}
+
+void SmoothRenderer::layOut(std::vector<Item>& items, Rows& rows) const {
+    const int height = image_.height();
+    rows.item.assign(std::size_t(height), -1);
+    rows.stripRow.assign(std::size_t(height), 0);
+    // Later lines are drawn over earlier ones where they overlap (a font
+    // taller than the spacing), so later items win a row.
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        const int top = std::max(0, items[k].y);
+        const int bottom = std::min(height, items[k].y + stripHeight_);
+        for (int r = top; r < bottom; ++r) {
+            rows.item[std::size_t(r)] = int(k);
+            rows.stripRow[std::size_t(r)] = r - items[k].y;
+        }
+    }
+}
+
+int SmoothRenderer::shiftFromLastFrame(const std::vector<Drawn>& previous) const {
+    // Both frames list consecutive record lines in order; the first line they
+    // share tells how far the picture moved.
+    for (const Drawn& now : drawn_)
+        for (const Drawn& before : previous)
+            if (before.line == now.line)
+                return before.y - now.y;
+    return 0;
+}
+
+void SmoothRenderer::drawRows(int top, int bottom) {
+    const auto bytes = std::size_t(image_.bytesPerLine());
+    int r = top;
+    while (r < bottom) {
+        const int k = rows_.item[std::size_t(r)];
+        int end = r + 1;
+        while (end < bottom && rows_.item[std::size_t(end)] == k)
+            ++end;
+        if (k < 0) {
+            for (; r < end; ++r)
+                std::memcpy(physicalRow(r), emptyRow_.constScanLine(0), bytes);
+        } else {
+            const QImage& s = strip(items_[std::size_t(k)].text);
+            for (; r < end; ++r)
+                std::memcpy(physicalRow(r), s.constScanLine(rows_.stripRow[std::size_t(r)]), bytes);
+        }
+    }
+}
+
+void SmoothRenderer::drawWhole() {
+    // The way every frame was drawn before the renderer tracked changes.
+    origin_ = 0;
     const int height = image_.height();
     const int width = image_.width();
     QPainter p(&image_);
@@ -72,6 +128,24 @@ void SmoothRenderer::render(const DisplayRecord& record, int shownIndex, int n, 
             covered = y;
         }
     };
+    for (const Item& item : items_) {
+        fillTo(item.y);
+        p.drawImage(0, item.y, strip(item.text));
+        covered = std::max(covered, std::min(height, item.y + stripHeight_));
+    }
+    fillTo(height);
+}
+
+SmoothRenderer::Change SmoothRenderer::render(const DisplayRecord& record, int shownIndex, int n,
+                                              int spacing, int offset) {
+    std::vector<Drawn> previous = std::move(drawn_);
+    drawn_.clear();
+    lastRecord_ = &record;
+    Change change;
+    if (image_.isNull())
+        return change;
+    const int height = image_.height();
+    std::vector<Item> items;
     for (int i = 0; i <= n; ++i) {
         const int line = shownIndex + i - n;
         if (line < 0 || line >= record.lineCount())
@@ -83,14 +157,96 @@ void SmoothRenderer::render(const DisplayRecord& record, int shownIndex, int n, 
         const QString& text = record.line(line);
         if (text.isEmpty() || y + stripHeight_ <= 0)
             continue; // an empty line is background only
-        fillTo(y);
-        // A strip may reach above rows already painted when lines overlap
-        // (font taller than the spacing): later lines are drawn over earlier ones.
-        p.drawImage(0, y, strip(text));
-        covered = std::max(covered, std::min(height, y + stripHeight_));
+        items.push_back({text, y});
     }
-    fillTo(height);
+    Rows rows;
+    layOut(items, rows);
+
+    if (!incremental_ || !valid_) {
+        items_ = std::move(items);
+        rows_ = std::move(rows);
+        if (incremental_) {
+            origin_ = 0;
+            drawRows(0, height);
+        } else {
+            drawWhole();
+        }
+        valid_ = true;
+        change.full = true;
+        evictUnused();
+        return change;
+    }
+
+    int shift = shiftFromLastFrame(previous);
+    if (std::abs(shift) >= height)
+        shift = 0;
+    // A row keeps its pixels when the row `shift` below it in the last frame
+    // showed the same row of the same text (or background in both).
+    std::vector<signed char> sameText(items.size() * items_.size(), -1);
+    auto sameRow = [&](int r) {
+        const int src = r + shift;
+        if (src < 0 || src >= height)
+            return false;
+        const int a = rows.item[std::size_t(r)];
+        const int b = rows_.item[std::size_t(src)];
+        if (a < 0 || b < 0)
+            return a == b;
+        if (rows.stripRow[std::size_t(r)] != rows_.stripRow[std::size_t(src)])
+            return false;
+        signed char& eq = sameText[std::size_t(a) * items_.size() + std::size_t(b)];
+        if (eq < 0)
+            eq = items[std::size_t(a)].text == items_[std::size_t(b)].text ? 1 : 0;
+        return eq == 1;
+    };
+    int kept = 0;
+    for (int r = 0; r < height;) {
+        const bool same = sameRow(r);
+        int end = r + 1;
+        while (end < height && sameRow(end) == same)
+            ++end;
+        if (same)
+            kept += end - r;
+        else
+            change.rows.emplace_back(r, end);
+        r = end;
+    }
+    items_ = std::move(items);
+    rows_ = std::move(rows);
+    if (kept == 0) {
+        change.rows.clear();
+        change.full = true;
+        origin_ = 0;
+        drawRows(0, height);
+    } else {
+        origin_ = ((origin_ + shift) % height + height) % height;
+        change.scroll = shift;
+        for (const auto& [top, bottom] : change.rows)
+            drawRows(top, bottom);
+    }
     evictUnused();
+    return change;
+}
+
+QImage SmoothRenderer::image() const {
+    if (origin_ == 0)
+        return image_;
+    QImage out(image_.size(), image_.format());
+    QPainter p(&out);
+    paint(p, out.rect());
+    return out;
+}
+
+void SmoothRenderer::paint(QPainter& p, const QRect& r) const {
+    const int height = image_.height();
+    const QRect area = r & image_.rect();
+    int y = area.top();
+    while (y <= area.bottom()) {
+        const int physical = (origin_ + y) % height;
+        const int rows = std::min(area.bottom() + 1 - y, height - physical);
+        p.drawImage(QRect(area.left(), y, area.width(), rows), image_,
+                    QRect(area.left(), physical, area.width(), rows));
+        y += rows;
+    }
 }
 
 void SmoothRenderer::evictUnused() {
