@@ -96,7 +96,14 @@ DisplayRecord::DisplayRecord() {
 }
 
 DisplayRecord::Line DisplayRecord::makeLine(const QString& s) {
-    return Line{s, text::byteLength(s)};
+    // A line is kept all day, so it keeps no spare room: a decoded datagram
+    // reserves a character for every byte, twice what Japanese text needs,
+    // and a joined line has the slack of its growth.
+    QString text = s;
+    if (text.capacity() > text.size())
+        text.squeeze();
+    const int bytes = text::byteLength(text);
+    return Line{std::move(text), bytes};
 }
 
 QString DisplayRecord::textForm() const {
