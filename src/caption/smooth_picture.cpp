@@ -21,10 +21,11 @@ void SmoothPicture::present(const SmoothRenderer::Change& change) {
     }
     // Qt moves the backing store's pixels (and any update still pending) and
     // repaints only what the move uncovers and the rows drawn anew.
+    const int right = std::min(change.right, width());
     if (change.scroll != 0)
-        scroll(0, -change.scroll);
+        scroll(0, -change.scroll, QRect(0, 0, right, height()));
     for (const auto& [top, bottom] : change.rows)
-        update(0, top, width(), bottom - top);
+        update(0, top, right, bottom - top);
 }
 
 void SmoothPicture::paintEvent(QPaintEvent* e) {

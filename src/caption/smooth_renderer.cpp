@@ -48,7 +48,7 @@ void SmoothRenderer::invalidate() {
     emptyRow_.fill(background_);
 }
 
-const QImage& SmoothRenderer::strip(const QString& text) {
+const SmoothRenderer::Strip& SmoothRenderer::strip(const QString& text) {
     auto it = cache_.find(text);
     if (it != cache_.end())
         return *it;
@@ -61,7 +61,27 @@ const QImage& SmoothRenderer::strip(const QString& text) {
         p.setRenderHint(QPainter::TextAntialiasing);
         p.drawText(10, ascent_, text);
     }
-    return *cache_.insert(text, std::move(img));
+    // Measured on the pixels, not the font metrics, so overhangs and
+    // antialiasing are counted: most captions end well before the right edge,
+    // and the columns after the ink never need moving.
+    const QRgb empty = emptyRow_.pixel(0, 0);
+    int right = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = img.width() - 1; x >= right; --x)
+            if (row[x] != empty) {
+                right = x + 1;
+                break;
+            }
+    }
+    return *cache_.insert(text, Strip{std::move(img), right});
+}
+
+int SmoothRenderer::inkRight(const std::vector<Item>& items) {
+    int right = 0;
+    for (const Item& item : items)
+        right = std::max(right, strip(item.text).inkRight);
+    return right;
 }
 
 uchar* SmoothRenderer::physicalRow(int y) {
@@ -106,7 +126,7 @@ void SmoothRenderer::drawRows(int top, int bottom) {
             for (; r < end; ++r)
                 std::memcpy(physicalRow(r), emptyRow_.constScanLine(0), bytes);
         } else {
-            const QImage& s = strip(items_[std::size_t(k)].text);
+            const QImage& s = strip(items_[std::size_t(k)].text).image;
             for (; r < end; ++r)
                 std::memcpy(physicalRow(r), s.constScanLine(rows_.stripRow[std::size_t(r)]), bytes);
         }
@@ -130,7 +150,7 @@ void SmoothRenderer::drawWhole() {
     };
     for (const Item& item : items_) {
         fillTo(item.y);
-        p.drawImage(0, item.y, strip(item.text));
+        p.drawImage(0, item.y, strip(item.text).image);
         covered = std::max(covered, std::min(height, item.y + stripHeight_));
     }
     fillTo(height);
@@ -161,6 +181,7 @@ SmoothRenderer::Change SmoothRenderer::render(const DisplayRecord& record, int s
     }
     Rows rows;
     layOut(items, rows);
+    const int ink = inkRight(items);
 
     if (!incremental_ || !valid_) {
         items_ = std::move(items);
@@ -173,6 +194,8 @@ SmoothRenderer::Change SmoothRenderer::render(const DisplayRecord& record, int s
         }
         valid_ = true;
         change.full = true;
+        change.right = image_.width();
+        inkRight_ = ink;
         evictUnused();
         return change;
     }
@@ -212,16 +235,22 @@ SmoothRenderer::Change SmoothRenderer::render(const DisplayRecord& record, int s
     }
     items_ = std::move(items);
     rows_ = std::move(rows);
+    change.right = std::max(ink, inkRight_);
+    inkRight_ = ink;
     if (kept == 0) {
         change.rows.clear();
         change.full = true;
+        change.right = image_.width();
         origin_ = 0;
         drawRows(0, height);
     } else {
         origin_ = ((origin_ + shift) % height + height) % height;
-        change.scroll = shift;
+        // A picture of background only looks the same moved or not.
+        change.scroll = change.right > 0 ? shift : 0;
         for (const auto& [top, bottom] : change.rows)
             drawRows(top, bottom);
+        if (change.right == 0)
+            change.rows.clear();
     }
     evictUnused();
     return change;

@@ -31,10 +31,13 @@ public:
     };
     // How the picture differs from the previous frame: its rows moved up by
     // `scroll` (down when negative), then the rows in `rows` ([top, bottom)
-    // spans, top to bottom) were drawn anew. `full` means every row changed.
+    // spans, top to bottom) were drawn anew. Columns from `right` on are
+    // background in both frames, so neither the move nor the new rows touch
+    // them. `full` means every row changed.
     struct Change {
         bool full = false;
         int scroll = 0;
+        int right = 0;
         std::vector<std::pair<int, int>> rows;
         bool none() const { return !full && scroll == 0 && rows.empty(); }
     };
@@ -74,7 +77,12 @@ private:
         std::vector<int> stripRow;
     };
 
-    const QImage& strip(const QString& text);
+    struct Strip {
+        QImage image;
+        int inkRight; // columns from here on are background
+    };
+    const Strip& strip(const QString& text);
+    int inkRight(const std::vector<Item>& items);
     void invalidate();
     void evictUnused();
     void layOut(std::vector<Item>& items, Rows& rows) const;
@@ -95,10 +103,11 @@ private:
     int ascent_ = 0;
     // Keyed by the text: a line that grows (sentences joined onto the last line)
     // gets a new strip, an unchanged one keeps its strip.
-    QHash<QString, QImage> cache_;
+    QHash<QString, Strip> cache_;
     std::vector<Drawn> drawn_;
     std::vector<Item> items_;
     Rows rows_;
+    int inkRight_ = 0; // of the frame in image_
     const DisplayRecord* lastRecord_ = nullptr;
 };
 

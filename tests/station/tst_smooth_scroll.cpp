@@ -199,11 +199,16 @@ void TestSmoothScroll::glidingPictureMatchesTheWholeFrame() {
 
     shown = record.lineCount() + lines; // Cls: nothing on the screen
     frame(0);
+    frame(1);
     QVERIFY(pics.sameOnScreen(QStringLiteral("cls")));
+    // Short lines only: the move leaves the columns after their ink alone.
+    for (const char* s : {"はい。", "OK", "（拍手）", "ええ。"})
+        record.addLine(QString::fromUtf8(s));
+    shown = record.lineCount() - 4;
+    QVERIFY(glide(3, "short-lines"));
     for (const QString& s : captions(3, 200))
         record.addLine(s);
-    shown = record.lineCount() - 3;
-    QVERIFY(glide(2, "after-cls"));
+    QVERIFY(glide(3, "after-short"));
 
     pics.setBackground(QColor(0, 0, 64));
     QVERIFY(glide(1, "background"));
@@ -229,8 +234,18 @@ void TestSmoothScroll::glideTickRedrawsOnlyTheEnteringRows() {
     const std::vector<std::pair<int, int>> entering = {{7 * 36 - 6, 7 * 36}};
     QCOMPARE(glide.rows, entering);
 
+    QCOMPARE(glide.right, 400); // long lines reach the edge
+
     QVERIFY(r.render(record, 8, 7, 36, 6).none());
     QCOMPARE(r.render(record, 8, 7, 36, 12).scroll, 6);
+
+    // Lines that end early: only the columns up to their ink move.
+    record.reset({QStringLiteral("はい。"), QStringLiteral("OK"), QStringLiteral("ええ。")});
+    r.render(record, 2, 7, 36, 0);
+    const SmoothRenderer::Change shortLines = r.render(record, 2, 7, 36, 6);
+    QCOMPARE(shortLines.scroll, 6);
+    QVERIFY2(shortLines.right > 10 && shortLines.right < 150,
+             qPrintable(QString::number(shortLines.right)));
 }
 
 QTEST_MAIN(TestSmoothScroll)
