@@ -17,6 +17,10 @@
 #include <QTest>
 #include <QWebSocket>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 using namespace quorel;
 using quorel::web::AudienceServer;
 
@@ -63,6 +67,17 @@ struct Mirror {
     }
 };
 
+constexpr char kUpgrade[] = "GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: "
+                            "Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+                            "Sec-WebSocket-Version: 13\r\n\r\n";
+
+// The server's connections, handshaking ones included, and its WebSockets:
+// what a closed connection must not leave behind.
+qsizetype socketsOf(const AudienceServer& server) {
+    return server.findChildren<QAbstractSocket*>().size() +
+           server.findChildren<QWebSocket*>().size();
+}
+
 QStringList tail(const DisplayRecord& r, int first) {
     QStringList out;
     for (int i = first; i < r.lineCount(); ++i)
@@ -100,6 +115,9 @@ private slots:
     void rubyPieces();
     void portInUse();
     void viewerLimit();
+    void handshakesCountTowardsTheCap();
+    void handshakesLeaveNothingBehind_data();
+    void handshakesLeaveNothingBehind();
     void slowViewerIsResynchronised();
     void silentViewerIsDropped();
     void droppedConnectionsStallNothing();
@@ -324,6 +342,116 @@ void TestAudience::viewerLimit() {
     QVERIFY(QTest::qWaitFor([&] { return server.viewerCount() == 1; }, 5000));
     Mirror c;
     QVERIFY(c.open(server.port()));
+}
+
+// Upgrades that arrive together hold places under the cap while their
+// handshakes run: the extra ones are answered 503, not upgraded and closed.
+void TestAudience::handshakesCountTowardsTheCap() {
+    DisplayRecord r;
+    AudienceServer::Limits limits;
+    limits.maxViewers = 2;
+    AudienceServer server(r, limits);
+    QVERIFY(server.start(0));
+
+    // Every request is in the kernel before the server reads any of them.
+    std::vector<QByteArray> answers(10);
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        auto c = std::make_unique<QTcpSocket>();
+        c->connectToHost(QHostAddress::LocalHost, server.port());
+        QVERIFY(c->waitForConnected(5000));
+        c->write(kUpgrade);
+        QVERIFY(c->waitForBytesWritten(5000));
+        QTcpSocket* raw = c.get();
+        connect(raw, &QTcpSocket::readyRead, [&answers, raw, i] { answers[i] += raw->readAll(); });
+        clients.push_back(std::move(c));
+    }
+    QTRY_VERIFY(std::all_of(answers.begin(), answers.end(),
+                            [](const QByteArray& a) { return a.contains("\r\n\r\n"); }));
+    const auto count = [&](const char* status) {
+        return std::count_if(answers.begin(), answers.end(),
+                             [status](const QByteArray& a) { return a.startsWith(status); });
+    };
+    QCOMPARE(count("HTTP/1.1 101"), 2);
+    QCOMPARE(count("HTTP/1.1 503"), 8);
+    QCOMPARE(server.viewerCount(), 2);
+}
+
+namespace {
+// Stops the server as soon as it hands a connection to the WebSocket
+// server, so that the stop finds the handshake under way.
+struct StopOnUpgrade : QObject {
+    AudienceServer* server = nullptr;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::ChildAdded &&
+            qobject_cast<QTcpSocket*>(static_cast<QChildEvent*>(e)->child()))
+            QMetaObject::invokeMethod(
+                server, [s = server] { s->stop(); }, Qt::QueuedConnection);
+        return false;
+    }
+};
+} // namespace
+
+// However a handshake ends, its socket is freed at once, not when the
+// server goes.
+void TestAudience::handshakesLeaveNothingBehind_data() {
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<bool>("abandon"); // the client goes as soon as it has asked
+    QTest::addColumn<bool>("stop");    // the view is closed during the handshake
+    QTest::addColumn<bool>("upgraded");
+    const QByteArray upgrade(kUpgrade);
+    QByteArray badVersion = upgrade;
+    badVersion.replace("Version: 13", "Version: 99");
+    QByteArray noKey = upgrade;
+    noKey.replace("Sec-WebSocket-Key", "X-Key");
+    QTest::newRow("abandoned") << upgrade << true << false << false;
+    QTest::newRow("unsupported version") << badVersion << false << false << false;
+    QTest::newRow("no key") << noKey << false << false << false;
+    QTest::newRow("stopped") << upgrade << false << true << false;
+    QTest::newRow("completed") << upgrade << false << false << true;
+}
+
+void TestAudience::handshakesLeaveNothingBehind() {
+    QFETCH(QByteArray, request);
+    QFETCH(bool, abandon);
+    QFETCH(bool, stop);
+    QFETCH(bool, upgraded);
+    DisplayRecord r;
+    AudienceServer server(r);
+    QVERIFY(server.start(0));
+    StopOnUpgrade stopper;
+    stopper.server = &server;
+    if (stop)
+        server.installEventFilter(&stopper);
+
+    std::vector<QByteArray> answers(20);
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        auto c = std::make_unique<QTcpSocket>();
+        c->connectToHost(QHostAddress::LocalHost, server.port());
+        QVERIFY(c->waitForConnected(5000));
+        c->write(request);
+        QVERIFY(c->waitForBytesWritten(5000));
+        QTcpSocket* raw = c.get();
+        connect(raw, &QTcpSocket::readyRead, [&answers, raw, i] { answers[i] += raw->readAll(); });
+        if (abandon)
+            c->abort();
+        clients.push_back(std::move(c));
+    }
+    if (upgraded) {
+        QTRY_COMPARE(server.viewerCount(), 20);
+        QTRY_VERIFY(std::all_of(answers.begin(), answers.end(),
+                                [](const QByteArray& a) { return !a.isEmpty(); }));
+        for (auto& c : clients)
+            c->disconnectFromHost();
+    }
+    QTRY_COMPARE(socketsOf(server), 0);
+    QTRY_VERIFY(std::all_of(clients.begin(), clients.end(), [](const auto& c) {
+        return c->state() == QAbstractSocket::UnconnectedState;
+    }));
+    QCOMPARE(server.viewerCount(), 0);
+    for (const QByteArray& a : answers)
+        QVERIFY2(a.startsWith("HTTP/1.1 101") == upgraded, a.left(60).constData());
 }
 
 // A viewer that stops reading: its queue stays within the bound, and once it
