@@ -419,16 +419,10 @@ QString AudienceServer::snapshotMessage(int* base) {
 }
 
 void AudienceServer::sendSnapshot(QWebSocket* ws, Viewer& v) {
+    // A snapshot may be larger than the queue's bound by itself; the viewer
+    // falls behind only when a change finds the queue still full.
     v.behind = false;
-    send(ws, v, snapshotMessage(&v.base));
-}
-
-void AudienceServer::send(QWebSocket* ws, Viewer& v, const QString& message) {
-    ws->sendTextMessage(message);
-    if (ws->bytesToWrite() > limits_.maxQueuedBytes && !v.behind) {
-        v.behind = true;
-        v.behindSince = QDateTime::currentMSecsSinceEpoch();
-    }
+    ws->sendTextMessage(snapshotMessage(&v.base));
 }
 
 void AudienceServer::onDrained(QWebSocket* ws) {
@@ -449,6 +443,12 @@ void AudienceServer::onRecordChange(int first, int removed, int added) {
     QList<QWebSocket*> stuck;
     for (auto it = viewers_.begin(); it != viewers_.end(); ++it) {
         Viewer& v = *it;
+        // A change is withheld from a full queue; the drained queue then
+        // gets a fresh snapshot instead.
+        if (!v.behind && it.key()->bytesToWrite() > limits_.maxQueuedBytes) {
+            v.behind = true;
+            v.behindSince = now;
+        }
         if (v.behind) {
             if (now - v.behindSince > limits_.behindTimeoutMs)
                 stuck.append(it.key());
@@ -471,7 +471,7 @@ void AudienceServer::onRecordChange(int first, int removed, int added) {
                                           {QStringLiteral("lines"), lines}})
                     .toJson(QJsonDocument::Compact));
         }
-        send(it.key(), v, change);
+        it.key()->sendTextMessage(change);
     }
     for (QWebSocket* ws : stuck)
         dropViewer(ws);

@@ -121,7 +121,6 @@ private:
     void onWebSocket();
     void onRecordChange(int first, int removed, int added);
     void sendSnapshot(QWebSocket* ws, Viewer& v);
-    void send(QWebSocket* ws, Viewer& v, const QString& message);
     void onDrained(QWebSocket* ws);
     void dropViewer(QWebSocket* ws);
     QString snapshotMessage(int* base);
