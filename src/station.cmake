@@ -39,6 +39,7 @@ add_library(quorel_station STATIC
   app/station.cpp
   app/unix_signals.cpp
   caption/audience_view.cpp
+  caption/qr_overlay.cpp
   caption/caption_link.cpp
   caption/corrections.cpp
   caption/monitor.cpp

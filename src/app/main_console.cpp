@@ -316,6 +316,10 @@ void TMainConsole::buildAuxiliaryPage() {
     audience->addRow(QStringLiteral("Port"), EditAudiencePort);
     audience->addRow(LabelAudience);
     audience->addRow(LabelAudienceQr);
+    audience->parentWidget()->setToolTip(
+        QStringLiteral("Serves the captions, read-only, to browsers on the LAN.\n"
+                       "Ctrl+Q shows the page's QR code over the display screen for a few "
+                       "seconds; Ctrl+Q again hides it."));
 }
 
 void TMainConsole::buildMemberList() {

@@ -62,6 +62,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -342,6 +343,14 @@ void Station::createAudienceView() {
                                m.LabelAudienceQr},
         record_);
     audience_->hooks().ownAddress = [this] { return main_->Edit35->text(); };
+    audience_->hooks().screenPicture = [this]() -> QWidget* { return screen_->shownPicture(); };
+    // The QR key: the audience scans the address from the display screen. A
+    // shortcut of the main window only, not one of the hotkeys every window
+    // carries.
+    auto* qrKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &m);
+    qrKey->setObjectName(QStringLiteral("ShortcutAudienceQr"));
+    qrKey->setContext(Qt::WindowShortcut);
+    connect(qrKey, &QShortcut::activated, audience_.get(), [this] { audience_->QrKey(); });
 
     // The transcripts of the Save page, for a browser to download.
     using Format = QByteArray (*)(const QStringList&, const std::vector<qint64>&);

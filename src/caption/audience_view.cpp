@@ -1,5 +1,6 @@
 #include "caption/audience_view.h"
 
+#include "caption/qr_overlay.h"
 #include "web/audience_server.h"
 
 #include <QCheckBox>
@@ -10,7 +11,8 @@
 namespace quorel {
 
 AudienceView::AudienceView(const Controls& c, DisplayRecord& record, QObject* parent)
-    : QObject(parent), c_(c), server_(new web::AudienceServer(record, this)) {
+    : QObject(parent), c_(c), server_(new web::AudienceServer(record, this)),
+      qr_(new QrOverlay(this)) {
     connect(c_.CheckBoxAudience, &QCheckBox::toggled, this, [this] { CheckBoxAudienceClick(); });
     connect(c_.EditAudiencePort, &QLineEdit::editingFinished, this,
             [this] { EditAudiencePortChange(); });
@@ -31,6 +33,14 @@ void AudienceView::EditAudiencePortChange() {
     if (c_.CheckBoxAudience->isChecked() &&
         server_->port() != quint16(c_.EditAudiencePort->text().toInt()))
         apply();
+}
+
+void AudienceView::QrKey() {
+    if (address_.isEmpty()) {
+        qr_->hide();
+        return;
+    }
+    qr_->toggle(hooks_.screenPicture ? hooks_.screenPicture() : nullptr, address_);
 }
 
 void AudienceView::apply() {
@@ -54,8 +64,10 @@ void AudienceView::apply() {
     } else {
         c_.LabelAudience->clear();
     }
-    if (address_ != before)
+    if (address_ != before) {
+        qr_->hide(); // a code of an address no longer served must not be scanned
         emit addressChanged(address_);
+    }
 }
 
 } // namespace quorel

@@ -1,7 +1,9 @@
 #pragma once
 // The "Audience view" group on the "Auxiliary" page: the switch and the port
 // of the station's read-only caption page for browsers on the LAN, and the
-// label that shows the page's address or why the port could not be had.
+// label that shows the page's address or why the port could not be had. Its
+// key (Ctrl+Q, set up by the station) shows the address as a QR code over
+// the display screen for a few seconds.
 
 #include <QObject>
 #include <QString>
@@ -10,10 +12,12 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QWidget;
 
 namespace quorel {
 
 class DisplayRecord;
+class QrOverlay;
 namespace web {
 class AudienceServer;
 }
@@ -32,6 +36,8 @@ public:
     struct Hooks {
         // The station's own address as the LAN sees it.
         std::function<QString()> ownAddress;
+        // The picture the display screen draws on now; the QR key covers it.
+        std::function<QWidget*()> screenPicture;
     };
 
     AudienceView(const Controls& c, DisplayRecord& record, QObject* parent = nullptr);
@@ -46,6 +52,11 @@ public:
 
     void CheckBoxAudienceClick();
     void EditAudiencePortChange();
+    // The QR key: while the page is served, shows its address as a QR code
+    // over the display screen for a few seconds, or hides a code that shows.
+    // Nothing when the page is not served.
+    void QrKey();
+    QrOverlay& qrOverlay() { return *qr_; }
 
 signals:
     // The page's address changed (empty when it is no longer served).
@@ -57,6 +68,7 @@ private:
     Controls c_;
     Hooks hooks_;
     web::AudienceServer* server_;
+    QrOverlay* qr_;
     QString address_;
 };
 

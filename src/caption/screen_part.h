@@ -129,6 +129,8 @@ public:
     // Frameless mode draws on Image2 (set by the window layout).
     void setFrameless(bool on) { frameless_ = on; }
     bool frameless() const { return frameless_; }
+    // The picture the smooth screen draws on now (Image2 when frameless).
+    SmoothPicture* shownPicture() const { return activePicture(); }
     bool wordProcessorMode() const { return wordProcessor_; }
 
     // Smooth-screen state, read by tests and benchmarks.

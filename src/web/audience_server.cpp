@@ -153,6 +153,11 @@ void AudienceServer::stop() {
         tcp_ = nullptr;
     }
     open_.clear();
+    // A handshake still under way would otherwise finish into a viewer of a
+    // closed view, or linger until the server goes.
+    const auto shaking = handshakes_.values();
+    for (QTcpSocket* s : shaking)
+        dropHandshake(s);
     ping_->stop();
     const auto viewers = viewers_.keys();
     viewers_.clear();
@@ -271,7 +276,9 @@ void AudienceServer::onReadyRead(QTcpSocket* s) {
             respond(s, 400, "text/plain; charset=utf-8", "WebSocket only\n");
             return;
         }
-        if (viewers_.size() >= limits_.maxViewers) {
+        // Handshakes under way count: a burst of upgrades is turned away
+        // here rather than upgraded and then closed.
+        if (viewers_.size() + handshakes_.size() >= limits_.maxViewers) {
             respond(s, 503, "text/plain; charset=utf-8",
                     "Too many viewers right now; try again later\n", false,
                     {{"Retry-After", "30"}});
@@ -282,6 +289,17 @@ void AudienceServer::onReadyRead(QTcpSocket* s) {
         forget(s);
         QObject::disconnect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
         s->setParent(this);
+        handshakes_.insert(s);
+        connect(s, &QObject::destroyed, this, [this, s] { handshakes_.remove(s); });
+        // A handshake the WebSocket server turns down ends in a closed socket;
+        // one that never ends is cut at the deadline (the server's own
+        // handshake timeout covers only the connections it accepts itself).
+        connect(s, &QTcpSocket::disconnected, this, [this, s] { dropHandshake(s); });
+        auto* deadline = new QTimer(s);
+        deadline->setObjectName(QStringLiteral("handshakeDeadline"));
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, this, [this, s] { dropHandshake(s); });
+        deadline->start(limits_.requestTimeoutMs);
         ws_->handleConnection(s);
         return;
     }
@@ -321,6 +339,16 @@ void AudienceServer::onWebSocket() {
     while (ws_->hasPendingConnections()) {
         QWebSocket* ws = ws_->nextPendingConnection();
         ws->setParent(this);
+        // The upgraded socket is no longer a handshake; the WebSocket owns it.
+        for (QTcpSocket* s : std::as_const(handshakes_)) {
+            if (s->peerPort() == ws->peerPort() && s->peerAddress() == ws->peerAddress()) {
+                handshakes_.remove(s);
+                s->disconnect(this);
+                delete s->findChild<QTimer*>(QStringLiteral("handshakeDeadline"),
+                                             Qt::FindDirectChildrenOnly);
+                break;
+            }
+        }
         ws->setMaxAllowedIncomingFrameSize(kIncomingLimit);
         ws->setMaxAllowedIncomingMessageSize(kIncomingLimit);
         ws->setReadBufferSize(kIncomingLimit);
@@ -341,6 +369,14 @@ void AudienceServer::onWebSocket() {
         sendSnapshot(ws, v);
         emit viewerCountChanged(int(viewers_.size()));
     }
+}
+
+void AudienceServer::dropHandshake(QTcpSocket* s) {
+    if (!handshakes_.remove(s))
+        return;
+    s->disconnect(this);
+    s->abort();
+    s->deleteLater();
 }
 
 void AudienceServer::pingViewers() {
@@ -383,16 +419,10 @@ QString AudienceServer::snapshotMessage(int* base) {
 }
 
 void AudienceServer::sendSnapshot(QWebSocket* ws, Viewer& v) {
+    // A snapshot may be larger than the queue's bound by itself; the viewer
+    // falls behind only when a change finds the queue still full.
     v.behind = false;
-    send(ws, v, snapshotMessage(&v.base));
-}
-
-void AudienceServer::send(QWebSocket* ws, Viewer& v, const QString& message) {
-    ws->sendTextMessage(message);
-    if (ws->bytesToWrite() > limits_.maxQueuedBytes && !v.behind) {
-        v.behind = true;
-        v.behindSince = QDateTime::currentMSecsSinceEpoch();
-    }
+    ws->sendTextMessage(snapshotMessage(&v.base));
 }
 
 void AudienceServer::onDrained(QWebSocket* ws) {
@@ -413,6 +443,12 @@ void AudienceServer::onRecordChange(int first, int removed, int added) {
     QList<QWebSocket*> stuck;
     for (auto it = viewers_.begin(); it != viewers_.end(); ++it) {
         Viewer& v = *it;
+        // A change is withheld from a full queue; the drained queue then
+        // gets a fresh snapshot instead.
+        if (!v.behind && it.key()->bytesToWrite() > limits_.maxQueuedBytes) {
+            v.behind = true;
+            v.behindSince = now;
+        }
         if (v.behind) {
             if (now - v.behindSince > limits_.behindTimeoutMs)
                 stuck.append(it.key());
@@ -435,7 +471,7 @@ void AudienceServer::onRecordChange(int first, int removed, int added) {
                                           {QStringLiteral("lines"), lines}})
                     .toJson(QJsonDocument::Compact));
         }
-        send(it.key(), v, change);
+        it.key()->sendTextMessage(change);
     }
     for (QWebSocket* ws : stuck)
         dropViewer(ws);

@@ -115,11 +115,12 @@ private:
                  bool head = false, const QList<std::pair<QByteArray, QByteArray>>& extra = {});
     // Stops reading the request; `closing` keeps the deadline for the answer.
     void forget(QTcpSocket* s, bool closing = false);
+    // Ends a handshake that failed, ran out of time or was cut by stop().
+    void dropHandshake(QTcpSocket* s);
     void pingViewers();
     void onWebSocket();
     void onRecordChange(int first, int removed, int added);
     void sendSnapshot(QWebSocket* ws, Viewer& v);
-    void send(QWebSocket* ws, Viewer& v, const QString& message);
     void onDrained(QWebSocket* ws);
     void dropViewer(QWebSocket* ws);
     QString snapshotMessage(int* base);
@@ -131,6 +132,9 @@ private:
     QWebSocketServer* ws_ = nullptr;
     QString error_;
     QSet<QTcpSocket*> open_; // HTTP connections not yet answered
+    // Upgrades handed to the WebSocket server and not yet viewers: each
+    // holds a place under the viewer cap until it becomes a viewer or ends.
+    QSet<QTcpSocket*> handshakes_;
     QHash<QWebSocket*, Viewer> viewers_;
     QHash<QString, Page> pages_;
     QString snapshot_; // cached until the next change

@@ -3,11 +3,16 @@
 // and the switch and port go through settings files like any other key.
 
 #include "app/main_console.h"
+#include "app/screen_modes.h"
 #include "app/station.h"
 #include "caption/audience_view.h"
+#include "caption/input_edit.h"
+#include "caption/qr_overlay.h"
+#include "caption/smooth_picture.h"
 #include "settings/settings_commands.h"
 #include "settings/settings_registry.h"
 #include "station_fixture.h"
+#include "web/qr.h"
 #include "wire/display_record.h"
 
 #include <QCheckBox>
@@ -43,6 +48,29 @@ QByteArray get(int port, const QByteArray& path) {
     return answer + s.readAll();
 }
 
+void pressQrKey(QWidget* window) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+}
+
+// The overlay shows the code of `address` over `picture`: a sibling raised
+// above it, centred on it, never its child (the picture scrolls its children).
+void checkOverlay(QrOverlay& qr, const QWidget* picture, const QString& address) {
+    QVERIFY(qr.isShown());
+    QWidget* overlay = qr.widget();
+    QCOMPARE(overlay->parentWidget(), picture->parentWidget());
+    const QObjectList& siblings = picture->parentWidget()->children();
+    QVERIFY(siblings.indexOf(overlay) > siblings.indexOf(picture));
+    QVERIFY((overlay->geometry().center() - picture->geometry().center()).manhattanLength() <= 2);
+    QVERIFY(picture->geometry().contains(overlay->geometry()));
+    QCOMPARE(qr.addressLabel()->text(), address);
+    const QImage shown = qr.codeLabel()->pixmap().toImage();
+    const int modules = qrImage(address, 1).width();
+    QVERIFY(shown.width() >= 4 * modules); // large enough to scan across a room
+    const QImage code = qrImage(address, shown.width() / modules);
+    QCOMPARE(shown.convertToFormat(code.format()), code);
+}
+
 } // namespace
 
 class TestAudienceView : public QObject {
@@ -51,6 +79,7 @@ private slots:
     void tickingTheBoxServesThePage();
     void portInUseIsShown();
     void keysRoundTripThroughTheStartupFile();
+    void qrKeyShowsTheCodeOverTheScreen();
 };
 
 void TestAudienceView::tickingTheBoxServesThePage() {
@@ -140,6 +169,55 @@ void TestAudienceView::keysRoundTripThroughTheStartupFile() {
     again.settingsCommands().RestoreDefaults();
     QVERIFY(!again.main()->CheckBoxAudience->isChecked());
     QCOMPARE(again.main()->EditAudiencePort->text(), QStringLiteral("8080"));
+}
+
+void TestAudienceView::qrKeyShowsTheCodeOverTheScreen() {
+    StationFixture s;
+    Station& st = *s.station;
+    st.Timer2Timer();
+    TMainConsole& m = *st.main();
+    m.show();
+    m.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+    QrOverlay& qr = st.audience().qrOverlay();
+    QCOMPARE(qr.interval(), QrOverlay::kDefaultShowMs);
+    m.RichEdit1->setFocus(); // the key works while typing
+    QVERIFY(m.RichEdit1->hasFocus());
+
+    // Not served: the key shows nothing.
+    pressQrKey(&m);
+    QVERIFY(!qr.isShown());
+
+    m.EditAudiencePort->setText(QString::number(freePort()));
+    m.CheckBoxAudience->click();
+    const QString address = st.audience().address();
+    QVERIFY(!address.isEmpty());
+    pressQrKey(&m);
+    checkOverlay(qr, m.Image1, address);
+    QVERIFY(!m.Image1->isAncestorOf(qr.widget()));
+    pressQrKey(&m); // again: hidden at once
+    QVERIFY(!qr.isShown());
+
+    // It goes by itself after its interval.
+    qr.setInterval(50);
+    pressQrKey(&m);
+    QVERIFY(qr.isShown());
+    QTRY_VERIFY(!qr.isShown());
+
+    // Frameless, the code covers the picture over the whole window.
+    st.modes().toggleFrameless();
+    QVERIFY(st.modes().frameless());
+    m.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+    qr.setInterval(QrOverlay::kDefaultShowMs);
+    pressQrKey(&m);
+    checkOverlay(qr, m.Image2, address);
+
+    // Closing the view takes the code away, and the key shows none after.
+    m.CheckBoxAudience->click();
+    QVERIFY(!qr.isShown());
+    pressQrKey(&m);
+    QVERIFY(!qr.isShown());
 }
 
 QTEST_MAIN(TestAudienceView)

@@ -1,0 +1,91 @@
+#include "caption/qr_overlay.h"
+
+#include "web/qr.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace quorel {
+
+QrOverlay::QrOverlay(QObject* parent) : QObject(parent) {
+    timer_.setSingleShot(true);
+    timer_.setInterval(kDefaultShowMs);
+    connect(&timer_, &QTimer::timeout, this, &QrOverlay::hide);
+}
+
+QrOverlay::~QrOverlay() {
+    delete frame_.data();
+}
+
+bool QrOverlay::isShown() const {
+    return frame_ && frame_->isVisible();
+}
+
+void QrOverlay::hide() {
+    timer_.stop();
+    if (frame_)
+        frame_->hide();
+}
+
+void QrOverlay::build(QWidget* host) {
+    delete frame_.data();
+    auto* frame = new QFrame(host);
+    frame->setObjectName(QStringLiteral("QrOverlay"));
+    // Dark modules on white whatever the screen's colours: scanners need the
+    // contrast and the quiet zone.
+    QPalette p = frame->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    p.setColor(QPalette::WindowText, Qt::black);
+    frame->setPalette(p);
+    frame->setAutoFillBackground(true);
+    frame->setFrameShape(QFrame::Box);
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* v = new QVBoxLayout(frame);
+    code_ = new QLabel(frame);
+    code_->setObjectName(QStringLiteral("LabelQrOverlayCode"));
+    code_->setAlignment(Qt::AlignCenter);
+    text_ = new QLabel(frame);
+    text_->setObjectName(QStringLiteral("LabelQrOverlayAddress"));
+    text_->setAlignment(Qt::AlignCenter);
+    v->addWidget(code_);
+    v->addWidget(text_);
+    frame->hide();
+    frame_ = frame;
+}
+
+void QrOverlay::toggle(QWidget* picture, const QString& address) {
+    if (isShown()) {
+        hide();
+        return;
+    }
+    if (picture == nullptr || picture->parentWidget() == nullptr || address.isEmpty())
+        return;
+    QWidget* host = picture->parentWidget();
+    if (!frame_ || frame_->parentWidget() != host)
+        build(host);
+
+    const QRect area = picture->geometry();
+    QFont font = text_->font();
+    font.setPixelSize(std::clamp(area.height() / 16, 12, 40));
+    text_->setFont(font);
+    text_->setText(address);
+    // Whole pixels per module keep every module sharp; the code takes most
+    // of what the picture leaves beside the address.
+    const int modules = qrImage(address, 1).width();
+    if (modules <= 0)
+        return;
+    const int room = std::min(area.width(), area.height() - 2 * font.pixelSize()) * 4 / 5;
+    const int moduleSize = std::max(2, room / modules);
+    code_->setPixmap(QPixmap::fromImage(qrImage(address, moduleSize)));
+
+    QRect g(QPoint(), frame_->sizeHint());
+    g.moveCenter(area.center());
+    frame_->setGeometry(g);
+    frame_->show();
+    frame_->raise();
+    timer_.start();
+}
+
+} // namespace quorel
