@@ -7,8 +7,11 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 
 namespace quorel {
+
+Q_DECLARE_LOGGING_CATEGORY(lcCaption)
 
 AudienceView::AudienceView(const Controls& c, DisplayRecord& record, QObject* parent)
     : QObject(parent), c_(c), server_(new web::AudienceServer(record, this)),
@@ -65,6 +68,8 @@ void AudienceView::apply() {
         c_.LabelAudience->clear();
     }
     if (address_ != before) {
+        qCDebug(lcCaption).noquote()
+            << "audience view:" << (address_.isEmpty() ? c_.LabelAudience->text() : address_);
         qr_->hide(); // a code of an address no longer served must not be scanned
         emit addressChanged(address_);
     }

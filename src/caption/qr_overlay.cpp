@@ -4,10 +4,13 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace quorel {
+
+Q_DECLARE_LOGGING_CATEGORY(lcCaption)
 
 QrOverlay::QrOverlay(QObject* parent) : QObject(parent) {
     timer_.setSingleShot(true);
@@ -86,6 +89,7 @@ void QrOverlay::toggle(QWidget* picture, const QString& address) {
     frame_->show();
     frame_->raise();
     timer_.start();
+    qCDebug(lcCaption).noquote() << "audience QR shown:" << address;
 }
 
 } // namespace quorel
