@@ -39,6 +39,9 @@ int main(int argc, char** argv) {
     env.messages = &messages;
     env.clipboard = &clipboard;
     env.network = &network;
+    // QUOREL_WHOLE_FRAMES=1: the smooth screen as it was drawn before it
+    // tracked what changes, to compare with on the same machine.
+    env.wholeFrames = qEnvironmentVariableIntValue("QUOREL_WHOLE_FRAMES") == 1;
     quorel::Station station(env);
     running = &station;
     QObject::connect(&station, &quorel::Station::finished, &app, &QApplication::quit);

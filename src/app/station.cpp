@@ -59,6 +59,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -70,6 +71,8 @@
 #include <QUrlQuery>
 
 namespace quorel {
+
+Q_DECLARE_LOGGING_CATEGORY(lcWindow)
 
 Station::Station(const Environment& env, QObject* parent)
     : QObject(parent), env_(env),
@@ -799,6 +802,11 @@ void Station::createMainWindow() {
     m.RichEdit1->setPlainText(InputPart::kHint);
     m.RichEdit27->setPlainText(QStringLiteral("Monitor part"));
     m.personsMode = 2;
+    if (env_.wholeFrames) {
+        for (SmoothPicture* p : {m.Image1, m.Image2})
+            p->renderer().setIncremental(false);
+        qCDebug(lcWindow) << "smooth screen: every frame drawn whole";
+    }
     connect(m.Panel6, &ScreenPanel::resized, screen_,
             [this] { reportErrors(messages(), [&] { screen_->Panel6Resize(); }); });
     connect(screen_, &ScreenPart::layoutChanged, &m,

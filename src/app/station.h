@@ -78,6 +78,9 @@ public:
         // working directory.
         QString programDirectory;
         bool splash = true;
+        // Every smooth-screen frame drawn and sent whole, as before the screen
+        // tracked what changes: to compare a display that looks wrong.
+        bool wholeFrames = false;
     };
 
     explicit Station(const Environment& env, QObject* parent = nullptr);

@@ -181,9 +181,13 @@ QString XStations::otherWindow(int i, int timeoutMs) {
     return windows.size() == 1 ? windows.constFirst() : QString();
 }
 
-QString XStations::startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs) {
+QString XStations::startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs,
+                               const QHash<int, QProcessEnvironment>& only) {
     for (int i = 1; i <= count; ++i) {
-        if (!rig_.startStation(i, extra))
+        QProcessEnvironment env = extra;
+        if (only.contains(i))
+            env.insert(only.value(i));
+        if (!rig_.startStation(i, env))
             return QStringLiteral("station %1 did not start").arg(i);
         if (i < count &&
             !QTest::qWaitFor([&] { return rig_.stationOutput(i).contains("\"NMUDP8\" send "); },

@@ -11,6 +11,8 @@
 #include "netns_rig.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -88,8 +90,9 @@ public:
     // Starts stations 1 to count one after the other, each once the one before
     // has sent its member search (so `extra` must switch on quorel.net's debug
     // lines), and waits for all their main windows. Empty on success,
-    // otherwise what went wrong.
-    QString startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs);
+    // otherwise what went wrong. `only` adds variables for single stations.
+    QString startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs,
+                        const QHash<int, QProcessEnvironment>& only = {});
 
     // On "Display 1": Ctrl+Tab three times turns to it, Tab goes to its first
     // control (the line adjustment tick), and ten Tabs more to "For Display"
