@@ -41,13 +41,10 @@ void TestNetnsPalette::initTestCase() {
     x_ = std::make_unique<XStations>(*rig_);
     if (const QString reason = x_->skipReason(); !reason.isEmpty())
         QSKIP(qPrintable(reason));
-    QProcessEnvironment extra;
-    extra.insert(QStringLiteral("QT_LOGGING_RULES"),
-                 QStringLiteral("quorel.caption.debug=true;quorel.palette.debug=true;"
-                                "quorel.window.debug=true;quorel.members.debug=true;"
-                                "quorel.net.debug=true"));
-    if (const QString error = x_->startInTurn(3, extra, kArrivalMs); !error.isEmpty())
-        QFAIL(qPrintable(error + ":\n" + log(1).right(2000)));
+    if (const QString error =
+            x_->startInTurn(3, {"caption", "palette", "window", "members"}, kArrivalMs);
+        !error.isEmpty())
+        QFAIL(qPrintable(error));
     if (const QString error = x_->makeDisplayStation(3, kArrivalMs); !error.isEmpty())
         QFAIL(qPrintable(error));
 }

@@ -181,22 +181,30 @@ QString XStations::otherWindow(int i, int timeoutMs) {
     return windows.size() == 1 ? windows.constFirst() : QString();
 }
 
-QString XStations::startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs,
+QString XStations::startInTurn(int count, const QStringList& categories, int timeoutMs,
                                const QHash<int, QProcessEnvironment>& only) {
+    QString rules = QStringLiteral("quorel.net.debug=true");
+    for (const QString& c : categories)
+        rules += QStringLiteral(";quorel.%1.debug=true").arg(c);
+    const auto failed = [&](const QString& what) {
+        return what + QStringLiteral(":\n") +
+               QString::fromLocal8Bit(rig_.stationOutput(1).right(2000));
+    };
     for (int i = 1; i <= count; ++i) {
-        QProcessEnvironment env = extra;
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), rules);
         if (only.contains(i))
             env.insert(only.value(i));
         if (!rig_.startStation(i, env))
-            return QStringLiteral("station %1 did not start").arg(i);
+            return failed(QStringLiteral("station %1 did not start").arg(i));
         if (i < count &&
             !QTest::qWaitFor([&] { return rig_.stationOutput(i).contains("\"NMUDP8\" send "); },
                              timeoutMs))
-            return QStringLiteral("station %1 never searched for members").arg(i);
+            return failed(QStringLiteral("station %1 never searched for members").arg(i));
     }
     for (int i = 1; i <= count; ++i)
         if (!waitForMainWindow(i, timeoutMs))
-            return QStringLiteral("station %1 did not finish its start").arg(i);
+            return failed(QStringLiteral("station %1 did not finish its start").arg(i));
     return {};
 }
 

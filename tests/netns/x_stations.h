@@ -88,10 +88,12 @@ public:
     QString otherWindow(int i, int timeoutMs);
 
     // Starts stations 1 to count one after the other, each once the one before
-    // has sent its member search (so `extra` must switch on quorel.net's debug
-    // lines), and waits for all their main windows. Empty on success,
-    // otherwise what went wrong. `only` adds variables for single stations.
-    QString startInTurn(int count, const QProcessEnvironment& extra, int timeoutMs,
+    // has sent its member search, and waits for all their main windows. The
+    // stations log the debug lines of quorel.<category> for each of
+    // `categories`, and quorel.net's, which the start waits on. Empty on
+    // success, otherwise what went wrong with station 1's last output. `only`
+    // adds variables for single stations.
+    QString startInTurn(int count, const QStringList& categories, int timeoutMs,
                         const QHash<int, QProcessEnvironment>& only = {});
 
     // On "Display 1": Ctrl+Tab three times turns to it, Tab goes to its first
