@@ -2,6 +2,7 @@
 
 #include "web/qr.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLoggingCategory>
@@ -59,37 +60,56 @@ void QrOverlay::build(QWidget* host) {
 }
 
 void QrOverlay::toggle(QWidget* picture, const QString& address) {
-    if (isShown()) {
+    if (isShown() && picture == picture_) {
         hide();
         return;
     }
     if (picture == nullptr || picture->parentWidget() == nullptr || address.isEmpty())
         return;
+    // Whole pixels per module keep every module sharp.
+    if (qrImage(address, 1).width() <= 0)
+        return;
     QWidget* host = picture->parentWidget();
     if (!frame_ || frame_->parentWidget() != host)
         build(host);
-
-    const QRect area = picture->geometry();
-    QFont font = text_->font();
-    font.setPixelSize(std::clamp(area.height() / 16, 12, 40));
-    text_->setFont(font);
+    if (picture_ != picture) {
+        if (picture_)
+            picture_->removeEventFilter(this);
+        picture_ = picture;
+        picture_->installEventFilter(this);
+    }
     text_->setText(address);
-    // Whole pixels per module keep every module sharp; the code takes most
-    // of what the picture leaves beside the address.
-    const int modules = qrImage(address, 1).width();
-    if (modules <= 0)
-        return;
-    const int room = std::min(area.width(), area.height() - 2 * font.pixelSize()) * 4 / 5;
-    const int moduleSize = std::max(2, room / modules);
-    code_->setPixmap(QPixmap::fromImage(qrImage(address, moduleSize)));
-
-    QRect g(QPoint(), frame_->sizeHint());
-    g.moveCenter(area.center());
-    frame_->setGeometry(g);
+    place();
     frame_->show();
     frame_->raise();
     timer_.start();
     qCDebug(lcCaption).noquote() << "audience QR shown:" << address;
+}
+
+void QrOverlay::place() {
+    const QRect area = picture_->geometry();
+    QFont font = text_->font();
+    font.setPixelSize(std::clamp(area.height() / 16, 12, 40));
+    text_->setFont(font);
+    // The code takes most of what the picture leaves beside the address.
+    const QString address = text_->text();
+    const int modules = qrImage(address, 1).width();
+    const int room = std::min(area.width(), area.height() - 2 * font.pixelSize()) * 4 / 5;
+    const int moduleSize = std::max(2, room / modules);
+    code_->setPixmap(QPixmap::fromImage(qrImage(address, moduleSize)));
+    QRect g(QPoint(), frame_->sizeHint());
+    g.moveCenter(area.center());
+    frame_->setGeometry(g);
+}
+
+bool QrOverlay::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == picture_ && isShown()) {
+        if (event->type() == QEvent::Hide)
+            hide();
+        else if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+            place();
+    }
+    return false;
 }
 
 } // namespace quorel

@@ -26,7 +26,9 @@ public:
     ~QrOverlay() override;
 
     // Shows the code of `address` over `picture` for interval() ms; called
-    // while the code shows, hides it instead.
+    // while the code shows over that picture, hides it instead. It follows the
+    // picture when that moves or is resized, and goes when that is hidden
+    // (the display turning frameless hides one picture and shows the other).
     void toggle(QWidget* picture, const QString& address);
     void hide();
     bool isShown() const;
@@ -39,11 +41,16 @@ public:
     QLabel* codeLabel() const { return code_; }
     QLabel* addressLabel() const { return text_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void build(QWidget* host);
+    void place();
 
     QPointer<QWidget> frame_;
-    QLabel* code_ = nullptr; // children of frame_
+    QPointer<QWidget> picture_; // the picture the code covers
+    QLabel* code_ = nullptr;    // children of frame_
     QLabel* text_ = nullptr;
     QTimer timer_;
 };

@@ -212,6 +212,18 @@ void TestAudienceView::qrKeyShowsTheCodeOverTheScreen() {
     qr.setInterval(QrOverlay::kDefaultShowMs);
     pressQrKey(&m);
     checkOverlay(qr, m.Image2, address);
+    // It stays centred when the window changes size, and goes when the
+    // display leaves frameless mode (its picture is hidden).
+    m.resize(m.width() + 120, m.height() + 60);
+    QTRY_COMPARE(m.Image2->width(), m.width());
+    checkOverlay(qr, m.Image2, address);
+    st.modes().toggleFrameless();
+    QVERIFY(!st.modes().frameless());
+    QVERIFY(!qr.isShown());
+    m.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+    pressQrKey(&m);
+    checkOverlay(qr, m.Image1, address);
 
     // Closing the view takes the code away, and the key shows none after.
     m.CheckBoxAudience->click();
