@@ -359,11 +359,8 @@ void Station::createAudienceView() {
     using Format = QByteArray (*)(const QStringList&, const std::vector<qint64>&);
     auto transcriptPage = [this](Format format, const char* type) {
         return [this, format, type](const QUrlQuery&) -> std::optional<web::AudienceServer::Reply> {
-            QStringList lines;
-            lines.reserve(record_.lineCount());
-            for (int i = 0; i < record_.lineCount(); ++i)
-                lines << record_.line(i);
-            return web::AudienceServer::Reply{type, format(lines, lineTimes_->times()), {}};
+            return web::AudienceServer::Reply{
+                type, format(record_.lines(), lineTimes_->times()), {}};
         };
     };
     web::AudienceServer& server = audience_->server();

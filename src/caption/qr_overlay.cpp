@@ -67,7 +67,8 @@ void QrOverlay::toggle(QWidget* picture, const QString& address) {
     if (picture == nullptr || picture->parentWidget() == nullptr || address.isEmpty())
         return;
     // Whole pixels per module keep every module sharp.
-    if (qrImage(address, 1).width() <= 0)
+    const int modules = qrImage(address, 1).width();
+    if (modules <= 0)
         return;
     QWidget* host = picture->parentWidget();
     if (!frame_ || frame_->parentWidget() != host)
@@ -79,6 +80,7 @@ void QrOverlay::toggle(QWidget* picture, const QString& address) {
         picture_->installEventFilter(this);
     }
     text_->setText(address);
+    modules_ = modules;
     place();
     frame_->show();
     frame_->raise();
@@ -92,11 +94,9 @@ void QrOverlay::place() {
     font.setPixelSize(std::clamp(area.height() / 16, 12, 40));
     text_->setFont(font);
     // The code takes most of what the picture leaves beside the address.
-    const QString address = text_->text();
-    const int modules = qrImage(address, 1).width();
     const int room = std::min(area.width(), area.height() - 2 * font.pixelSize()) * 4 / 5;
-    const int moduleSize = std::max(2, room / modules);
-    code_->setPixmap(QPixmap::fromImage(qrImage(address, moduleSize)));
+    const int moduleSize = std::max(2, room / modules_);
+    code_->setPixmap(QPixmap::fromImage(qrImage(text_->text(), moduleSize)));
     QRect g(QPoint(), frame_->sizeHint());
     g.moveCenter(area.center());
     frame_->setGeometry(g);

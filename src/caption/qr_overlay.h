@@ -50,6 +50,7 @@ private:
 
     QPointer<QWidget> frame_;
     QPointer<QWidget> picture_; // the picture the code covers
+    int modules_ = 0;           // the code's width in modules
     QLabel* code_ = nullptr;    // children of frame_
     QLabel* text_ = nullptr;
     QTimer timer_;

@@ -158,14 +158,17 @@ void SmoothRenderer::drawWhole() {
 
 SmoothRenderer::Change SmoothRenderer::render(const DisplayRecord& record, int shownIndex, int n,
                                               int spacing, int offset) {
-    std::vector<Drawn> previous = std::move(drawn_);
+    // The buffers of the frame before are kept and reused: this runs every
+    // tick while the screen glides.
+    std::swap(previous_, drawn_);
     drawn_.clear();
     lastRecord_ = &record;
     Change change;
     if (image_.isNull())
         return change;
     const int height = image_.height();
-    std::vector<Item> items;
+    std::vector<Item>& items = nextItems_;
+    items.clear();
     for (int i = 0; i <= n; ++i) {
         const int line = shownIndex + i - n;
         if (line < 0 || line >= record.lineCount())
@@ -179,13 +182,13 @@ SmoothRenderer::Change SmoothRenderer::render(const DisplayRecord& record, int s
             continue; // an empty line is background only
         items.push_back({text, y});
     }
-    Rows rows;
+    Rows& rows = nextRows_;
     layOut(items, rows);
     const int ink = inkRight(items);
 
     if (!incremental_ || !valid_) {
-        items_ = std::move(items);
-        rows_ = std::move(rows);
+        std::swap(items_, nextItems_);
+        std::swap(rows_, nextRows_);
         if (incremental_) {
             origin_ = 0;
             drawRows(0, height);
@@ -200,12 +203,13 @@ SmoothRenderer::Change SmoothRenderer::render(const DisplayRecord& record, int s
         return change;
     }
 
-    int shift = shiftFromLastFrame(previous);
+    int shift = shiftFromLastFrame(previous_);
     if (std::abs(shift) >= height)
         shift = 0;
     // A row keeps its pixels when the row `shift` below it in the last frame
     // showed the same row of the same text (or background in both).
-    std::vector<signed char> sameText(items.size() * items_.size(), -1);
+    std::vector<signed char>& sameText = sameText_;
+    sameText.assign(items.size() * items_.size(), -1);
     auto sameRow = [&](int r) {
         const int src = r + shift;
         if (src < 0 || src >= height)
@@ -233,8 +237,8 @@ SmoothRenderer::Change SmoothRenderer::render(const DisplayRecord& record, int s
             change.rows.emplace_back(r, end);
         r = end;
     }
-    items_ = std::move(items);
-    rows_ = std::move(rows);
+    std::swap(items_, nextItems_);
+    std::swap(rows_, nextRows_);
     change.right = std::max(ink, inkRight_);
     inkRight_ = ink;
     if (kept == 0) {

@@ -107,6 +107,11 @@ private:
     std::vector<Drawn> drawn_;
     std::vector<Item> items_;
     Rows rows_;
+    // Working buffers of render(), kept so a tick allocates nothing.
+    std::vector<Drawn> previous_;
+    std::vector<Item> nextItems_;
+    Rows nextRows_;
+    std::vector<signed char> sameText_;
     int inkRight_ = 0; // of the frame in image_
     const DisplayRecord* lastRecord_ = nullptr;
 };

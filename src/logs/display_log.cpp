@@ -75,14 +75,6 @@ QString DisplayLog::freeName(const QString& stem, const QString& tail) const {
     return path;
 }
 
-QStringList DisplayLog::recordLines() const {
-    QStringList lines;
-    lines.reserve(record_.lineCount());
-    for (int i = 0; i < record_.lineCount(); ++i)
-        lines << record_.line(i);
-    return lines;
-}
-
 bool DisplayLog::write(const QString& path, const QStringList& lines) {
     QString error;
     if (settings::writeLines(path, lines, &error))
@@ -99,7 +91,7 @@ void DisplayLog::SaveDisplayLogWithDialog() {
     if (!path)
         return;
     // The label names a file that holds the record, never one that failed.
-    if (write(*path, recordLines()))
+    if (write(*path, record_.lines()))
         c_.Label5->setText(QFileInfo(*path).fileName());
 }
 
@@ -108,7 +100,7 @@ void DisplayLog::PeriodicLogCheck() {
                      record_.textLength() >= std::int64_t(toInt(c_.Edit4->text())) * 1000;
     if (due) {
         if (c_.CheckBox39->isChecked() &&
-            !write(freeName(automaticStem(clock_.now()), QStringLiteral(".txt")), recordLines()))
+            !write(freeName(automaticStem(clock_.now()), QStringLiteral(".txt")), record_.lines()))
             return; // the record stays until a save succeeds
         const int n = record_.lineCount();
         const int first = std::max(0, n - kKeptLines);
@@ -133,7 +125,7 @@ void DisplayLog::SaveLogsAtExit() {
     const QString stem = automaticStem(clock_.now());
     if (c_.CheckBox39->isChecked() && record_.lineCount() >= kExitMinimumLines) {
         record_.addLine(kExitLine);
-        write(freeName(stem, QStringLiteral(".txt")), recordLines());
+        write(freeName(stem, QStringLiteral(".txt")), record_.lines());
     }
     if (hooks_.chatRecordAtExit) {
         const QStringList chat = hooks_.chatRecordAtExit();

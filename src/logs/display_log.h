@@ -124,7 +124,6 @@ public:
 private:
     // Writes lines as a log; on failure shows why and returns false.
     bool write(const QString& path, const QStringList& lines);
-    QStringList recordLines() const;
 
     Controls c_;
     DisplayRecord& record_;

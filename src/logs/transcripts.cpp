@@ -55,10 +55,7 @@ QString Transcripts::proposal() const {
 }
 
 bool Transcripts::save(const QString& base, QString* error) const {
-    QStringList lines;
-    lines.reserve(record_.lineCount());
-    for (int i = 0; i < record_.lineCount(); ++i)
-        lines << record_.line(i);
+    const QStringList lines = record_.lines();
     const std::array<QByteArray, 3> contents = {transcript::plainText(lines, times_.times()),
                                                 transcript::subRip(lines, times_.times()),
                                                 transcript::webVtt(lines, times_.times())};

@@ -238,6 +238,14 @@ void DisplayRecord::replaceLines(int first, int count, const QStringList& lines,
     splice(first, count, std::move(added), terminated);
 }
 
+QStringList DisplayRecord::lines() const {
+    QStringList out;
+    out.reserve(lineCount());
+    for (const Line& l : lines_)
+        out << l.text;
+    return out;
+}
+
 void DisplayRecord::reset(const QStringList& lines) {
     replaceLines(0, lineCount(), lines, true);
 }

@@ -54,6 +54,8 @@ public:
 
     int lineCount() const { return static_cast<int>(lines_.size()); }
     const QString& line(int i) const { return lines_[static_cast<std::size_t>(i)].text; }
+    // Every line's text, in order (for logs and transcripts).
+    QStringList lines() const;
     int lineBytes(int i) const { return lines_[static_cast<std::size_t>(i)].bytes; }
 
     // Byte length of the text form (each line followed by CR LF, except that the
